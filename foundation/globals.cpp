@@ -1,0 +1,5 @@
+#include "foundation/globals.h"
+
+// ---- Output size ----
+int videoWidth = 400;
+int videoHeight = 400;

@@ -1,0 +1,21 @@
+#!/bin/sh
+# Builds Tevrako with AddressSanitizer and UBSan and runs every test.
+# Any sanitizer report fails the run.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+
+./scripts/bootstrap.sh
+
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVRAKO_SANITIZE=ON -DTEVRAKO_TESTS=ON
+cmake --build build-test -j"$(nproc)"
+
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=dummy
+# ImageMagick's own thread pool would multiply with ctest's parallel jobs.
+export OMP_NUM_THREADS=2
+
+ctest --test-dir build-test -j"$(nproc)" --output-on-failure --timeout 900 "$@"
