@@ -9,3 +9,35 @@ std::string serviceHost;
 std::string supportSite;
 char userId[33] = "";
 char programDigest[33] = "";
+
+// ---- Frame rendering ----
+void* hwndMain = nullptr;
+int videoBgFillColor = 0;
+int pauseFrames = 25;
+int frameOutputMode = 0;
+MagickWand* previewLogoWand = nullptr;
+int previewLogoX = 0;
+int previewLogoY = 0;
+FrameSink frameSink = nullptr;
+void* encoderInput = nullptr;
+
+CaptionMargins captionMargins = {0.06001f, 0.06001f, 0.06001f, 0.06001f, 0.15001f};
+
+COLORREF captionTextColors[16] = {
+    rgbColor(255, 255, 255), rgbColor(255, 255, 0),   rgbColor(0, 128, 255),
+    rgbColor(0, 255, 0),     rgbColor(0, 0, 0),       rgbColor(0, 0, 255),
+    rgbColor(0, 64, 0),      rgbColor(255, 255, 255), rgbColor(255, 255, 255),
+    rgbColor(0, 0, 0),       rgbColor(255, 97, 157),  rgbColor(0, 128, 255),
+    rgbColor(255, 128, 0),   rgbColor(0, 128, 0),
+};
+COLORREF captionBoxColors[16] = {
+    rgbColor(0, 0, 0),       rgbColor(0, 0, 0),       rgbColor(0, 0, 0),
+    rgbColor(0, 0, 0),       rgbColor(255, 255, 255), rgbColor(255, 255, 255),
+    rgbColor(255, 255, 255), rgbColor(255, 97, 157),  rgbColor(255, 255, 255),
+    rgbColor(0, 0, 0),       rgbColor(255, 97, 157),  rgbColor(0, 128, 255),
+    rgbColor(255, 128, 0),   rgbColor(0, 128, 0),
+};
+
+HashMap* fontMap = nullptr;
+HashMap* effectNameMap = nullptr;
+LinkedList* pictureList = nullptr;

@@ -23,3 +23,46 @@ extern std::string serviceHost;
 extern std::string supportSite;
 extern char userId[33];         // opaque user identifier, possibly empty
 extern char programDigest[33];  // MD5 of the program file, 32 upper-case hex digits, or empty
+
+// ---- Frame rendering (read by render/, written by the layers above) ----
+#include <cstdint>
+
+struct HashMap;
+struct LinkedList;
+typedef struct _MagickWand MagickWand;
+
+// A Windows colour value, 0x00BBGGRR, as the caption colour tables store it.
+using COLORREF = std::uint32_t;
+constexpr COLORREF rgbColor(unsigned red, unsigned green, unsigned blue) {
+    return (red & 0xFFu) | (green & 0xFFu) << 8 | (blue & 0xFFu) << 16;
+}
+
+// Receives every encoded frame; nonzero when the frame was accepted, zero
+// stops rendering. written and overlapped follow the pipe-writer shape; the
+// renderer passes a local it never reads and a null overlapped.
+using FrameSink = int (*)(void* handle, const void* bytes, std::uint32_t length,
+                          std::uint32_t* written, void* overlapped);
+
+extern void* hwndMain;             // owner of message boxes; null until the main window exists
+extern int videoBgFillColor;       // 0 white, 1 black background behind pictures
+extern int pauseFrames;            // hold frames per picture, initial 25
+extern int frameOutputMode;        // 1 generating a video, 2 previewing
+extern MagickWand* previewLogoWand; // logo laid on preview frames, or null
+extern int previewLogoX;
+extern int previewLogoY;
+extern FrameSink frameSink;        // set before a render thread starts
+extern void* encoderInput;         // handle passed to frameSink with every frame
+
+// Caption margins as fractions of the frame.
+struct CaptionMargins {
+    float top, bottom, left, right, centerBottom;
+};
+extern CaptionMargins captionMargins;  // 0.06001 each, centre-bottom 0.15001
+
+// Caption colour combo: text and box colour per index; equal colours draw no box.
+extern COLORREF captionTextColors[16];
+extern COLORREF captionBoxColors[16];
+
+extern HashMap* fontMap;         // font display name -> font file path (heap strings)
+extern HashMap* effectNameMap;   // effect index -> display name
+extern LinkedList* pictureList;  // PictureRecord pointers in list order

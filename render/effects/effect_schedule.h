@@ -1,0 +1,24 @@
+// Effects as schedules: a pure function lists the steps of an effect (a
+// width, a level, an angle...), one transition frame per step, the last step
+// giving the final frame. Count mode and render mode both walk the same list,
+// so the number of frames counted is the number written.
+#pragma once
+
+#include <vector>
+
+#include "render/effects/effect_functions.h"
+#include "render/effects/frame_output.h"
+
+// Count mode: stores steps.size() + holdFrames. Render mode: draws each step
+// with draw(step) -> WandPtr and writes it; the last drawn frame is written,
+// held and returned. An empty schedule renders as no animation.
+template <class Step, class Draw>
+WandPtr renderSchedule(EffectContext& ctx, const std::vector<Step>& steps, Draw&& draw) {
+    if (steps.empty()) return effect_none(ctx);
+    if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(steps.size()));
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
+        WandPtr frame = draw(steps[i]);
+        if (!writeFrame(ctx, frame.get())) return nullptr;
+    }
+    return finishEffect(ctx, draw(steps.back()));
+}

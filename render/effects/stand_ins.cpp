@@ -1,0 +1,129 @@
+// Families not built yet render as no animation, in both modes, so the
+// frame counts stay consistent. Whoever builds a family deletes its block
+// here and adds the family's own source file.
+#include "render/effects/effect_functions.h"
+
+// clang-format off
+
+// Drag, slide-out and slide-in.
+WandPtr effect_drag_out_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_drag_out_right_to_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_drag_out_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_drag_out_bottom_to_top(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_slide_out_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_out_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_out_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_out_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_in_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_in_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_in_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_slide_in_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
+
+// Circle, diamond and X.
+WandPtr effect_expand_center_to_edges_circle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_edges_to_center_circle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_center_to_edges_diamond(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_expand_edges_to_center_diamond(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_expand_center_to_edges_x(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_edges_to_center_x(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Clock and windmill (angle steps in degrees).
+WandPtr effect_clock_wipe_12_clockwise(EffectContext& ctx, double) { return effect_none(ctx); }
+WandPtr effect_clock_wipe_both_directions(EffectContext& ctx, double) { return effect_none(ctx); }
+WandPtr effect_clock_wipe_9_clockwise(EffectContext& ctx, double) { return effect_none(ctx); }
+WandPtr effect_clock_wipe_9_counterclockwise(EffectContext& ctx, double) { return effect_none(ctx); }
+WandPtr effect_clock_wipe_12_counterclockwise(EffectContext& ctx, double) { return effect_none(ctx); }
+WandPtr effect_windmill(EffectContext& ctx, double) { return effect_none(ctx); }
+
+// Wipe-in and four-corner.
+WandPtr effect_expand_edges_to_center_square(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_sides_to_middle_horizontal(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_sides_to_middle_vertical(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_corners_to_center(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_center_to_corners(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Rotate.
+WandPtr effect_rotate_cw_grow(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_rotate_ccw_grow(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_rotate_cw_shrink(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_rotate_ccw_shrink(EffectContext& ctx) { return effect_none(ctx); }
+
+// Door and fly.
+WandPtr effect_doors_open_horizontal(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_doors_open_vertical(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_doors_close_horizontal(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_doors_close_vertical(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_fly_in_from_corners(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_fly_out_to_corners(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Staircase and blinds.
+WandPtr effect_raster_steps_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_raster_steps_right_to_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_raster_steps_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_raster_steps_bottom_to_top(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_blinds_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_blinds_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Arrow and sweep.
+WandPtr effect_arrow_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_arrow_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_arrow_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_arrow_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_sweep_from_bottom(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_sweep_from_top(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_sweep_from_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_sweep_from_right(EffectContext& ctx) { return effect_none(ctx); }
+
+// Diagonal and scan.
+WandPtr effect_diagonal_top_left_to_bottom_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_diagonal_bottom_left_to_top_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_diagonal_top_right_to_bottom_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_diagonal_bottom_right_to_top_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_diagonal_scan_in(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_diagonal_scan_out(EffectContext& ctx) { return effect_none(ctx); }
+
+// Flip.
+WandPtr effect_flip_in_around_left_edge(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_flip_in_around_right_edge(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_flip_in_around_top_edge(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_flip_in_around_bottom_edge(EffectContext& ctx) { return effect_none(ctx); }
+
+// Grow.
+WandPtr effect_grow_from_top_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_bottom_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_top_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_bottom_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_left_middle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_top_middle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_right_middle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_bottom_middle(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_grow_from_center(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Corner-crop and wipe-out.
+WandPtr effect_expand_from_top_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_from_bottom_left(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_from_top_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_from_bottom_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_center_to_edges_square(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_middle_to_sides_horizontal(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_expand_middle_to_sides_vertical(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_wipe_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_wipe_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_wipe_bottom_to_top(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_wipe_right_to_left(EffectContext& ctx, int) { return effect_none(ctx); }
+
+// Shrink (middle and corner).
+WandPtr effect_shrink_edges_to_center(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_shrink_sides_to_middle_horizontal(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_shrink_sides_to_middle_vertical(EffectContext& ctx, int) { return effect_none(ctx); }
+WandPtr effect_shrink_to_top_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_shrink_to_bottom_left(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_shrink_to_top_right(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_shrink_to_bottom_right(EffectContext& ctx) { return effect_none(ctx); }
+
+// Move-grow.
+WandPtr effect_move_from_top_grow(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_move_from_bottom_grow(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_move_from_left_grow(EffectContext& ctx) { return effect_none(ctx); }
+WandPtr effect_move_from_right_grow(EffectContext& ctx) { return effect_none(ctx); }
+// clang-format on
