@@ -4,21 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/charset.h"
 #include "foundation/globals.h"
 #include "platform/message_box.h"
 #include "render/wand_ptr.h"
 
 namespace {
 
-constexpr std::size_t kReadMessageLimit = 1023;  // the message's 1024-byte buffer
-
-// Cuts text to at most limit bytes without splitting a UTF-8 character.
-void cutUtf8(std::string& text, std::size_t limit) {
-    if (text.size() <= limit) return;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-}
+constexpr int kReadMessageLimit = 1023;  // the message's 1024-byte buffer, as GBK
 
 std::string readFailureText(MagickWand* wand, const std::string& path, int openErrno) {
     ExceptionType severity = UndefinedException;
@@ -27,7 +20,7 @@ std::string readFailureText(MagickWand* wand, const std::string& path, int openE
     if (detail.empty())
         detail = "unable to open image `" + path + "': " + std::strerror(openErrno);
     std::string text = "MagickReadImage() 发生错误：\n\nimage unknown 164 " + detail;
-    cutUtf8(text, kReadMessageLimit);
+    text.resize(gbk_prefix_bytes(text.c_str(), kReadMessageLimit));
     return text;
 }
 

@@ -1,0 +1,132 @@
+// Test harness for the renderer and the effects: a recording frame sink, a
+// raw-pixel encoder so probes read exact colours, synthetic pictures and
+// pixel probes. Linking it also starts and stops ImageMagick around the tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/globals.h"
+#include "render/caption_overlay.h"
+#include "render/effects/effect_context.h"
+#include "render/effects/frame_output.h"
+#include "render/wand_ptr.h"
+
+namespace harness {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Rgb& color);
+
+// 8-bit colour of "#rrggbb".
+Rgb rgbOf(const char* color);
+// Every channel within tolerance of the other's.
+bool near(const Rgb& a, const Rgb& b, int tolerance = 2);
+
+// A decoded frame (8-bit RGB).
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    Rgb at(int x, int y) const;
+    bool operator==(const Frame&) const = default;
+};
+
+// Installed as frameSink while it lives: records every frame written with
+// its handle set to this recorder, and refuses the frame numbered refuseAt
+// (0-based) and every one after it (-1: accept all).
+class RecordingSink {
+public:
+    explicit RecordingSink(int refuseAt = -1);
+    ~RecordingSink();
+    RecordingSink(const RecordingSink&) = delete;
+    RecordingSink& operator=(const RecordingSink&) = delete;
+
+    void* handle() { return this; }
+    int calls() const { return calls_; }
+    const std::vector<std::string>& blobs() const { return blobs_; }
+    // Decodes frame i; requires the raw encoder (RawFrames) while it was written.
+    Frame frame(std::size_t i) const;
+
+private:
+    static int record(void* handle, const void* bytes, std::uint32_t length,
+                      std::uint32_t* written, void* overlapped);
+    int refuseAt_;
+    int calls_ = 0;
+    std::vector<std::string> blobs_;
+    FrameSink saved_;
+};
+
+// While it lives, frames are encoded as 8-bit PPM instead of JPEG, so that
+// RecordingSink::frame decodes exact pixels.
+class RawFrames {
+public:
+    RawFrames();
+    ~RawFrames();
+    RawFrames(const RawFrames&) = delete;
+    RawFrames& operator=(const RawFrames&) = delete;
+
+private:
+    FrameEncoder saved_;
+};
+
+// Pictures and canvases.
+WandPtr solidCanvas(int width, int height, const char* color);
+// Pixel (x, y) is (x mod 256, y mod 256, 16 * (x / 256) + y / 256), so a
+// probe tells where a pixel came from (see positionOf).
+WandPtr positionCodedCanvas(int width, int height);
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+Point positionOf(const Rgb& color);
+// Writes a wand to path (format from the extension).
+void writePicture(MagickWand* wand, const std::string& path);
+Rgb pixelOf(MagickWand* wand, int x, int y);
+Frame frameOf(MagickWand* wand);
+
+// A private folder removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+private:
+    std::string dir_;
+};
+
+// A boxed caption (white text on black) on a W x H frame, drawn with an
+// installed CJK font.
+std::unique_ptr<CaptionOverlay> testCaption(int W, int H, const std::string& text = "测试Ab",
+                                            int position = 4, bool boxed = true);
+
+// One effect run through the dispatch table.
+struct EffectRun {
+    WandPtr result;          // the final frame, or null
+    int framesWritten = 0;   // as the context counted them
+    int sinkCalls = 0;       // as the sink saw them
+    std::vector<Frame> frames;  // decoded, when raw
+};
+
+struct EffectSetup {
+    int index = 99;
+    int W = 256, H = 256;
+    int holdFrames = 0;
+    MagickWand* canvas = nullptr;       // the caller's
+    CaptionOverlay* caption = nullptr;  // the caller's
+    WandPtr previous;                   // handed to the effect
+    int refuseAt = -1;
+    bool decode = true;                 // decode frames (raw encoder)
+};
+
+EffectRun runEffectIndex(EffectSetup setup);
+// Count mode through the dispatch table; previous (may be null) stays the caller's.
+int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previous = nullptr);
+
+} // namespace harness
