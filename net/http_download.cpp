@@ -1,0 +1,125 @@
+#include "net/http_download.h"
+
+#include "foundation/heap_alloc.h"
+#include "foundation/text.h"
+#include "net/http_exchange.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Writes the body into a file it creates itself (never over an existing
+// one), so removing it after a failure can only remove what it wrote.
+struct FileSink : BodySink {
+    const char* path;
+    FILE* file = nullptr;
+    std::vector<char> staging = std::vector<char>(HTTP_BUFFER_SIZE);
+    size_t written = 0;
+
+    explicit FileSink(const char* p) : path(p) {}
+    ~FileSink() override { discard(); }
+
+    bool open() override {
+        int fd = path ? ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644) : -1;
+        file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+        if (!file) {
+            if (fd >= 0) {
+                ::close(fd);
+                unlink(path);
+            }
+            failureKind = 3;
+            failure = "fopen() failed";
+            return false;
+        }
+        return true;
+    }
+    char* room(size_t, size_t* got) override {
+        *got = staging.size();
+        return staging.data();
+    }
+    bool commit(size_t n) override {
+        if (std::fwrite(staging.data(), 1, n, file) != n) {
+            failureKind = 4;
+            failure = "fwrite() fail";
+            return false;
+        }
+        written += n;
+        return true;
+    }
+    // Closes the file; false when its last bytes could not be written.
+    bool finish() {
+        if (!file) return true;
+        bool ok = std::fclose(file) == 0;
+        file = nullptr;
+        if (!ok) {
+            unlink(path);
+            failureKind = 4;
+            failure = "fwrite() fail";
+        }
+        return ok;
+    }
+    void discard() {
+        if (!file) return;
+        std::fclose(file);
+        file = nullptr;
+        unlink(path);
+    }
+};
+
+} // namespace
+
+HttpDownloadResult* http_download_file(const char* url, const char* cookie, const char* referer, int keepAlive,
+                                       int depth, const char* filePath) {
+    HttpUrl parsed{};
+    if (!http_parse_url(url, &parsed)) return http_failed_result<HttpDownloadResult>(1, "网址不符合规范");
+    if (http_has_unsafe_fields(cookie, referer)) {
+        http_url_free(&parsed);
+        return http_failed_result<HttpDownloadResult>(1, "Cookie 或 Referer 含有控制字符");
+    }
+
+    Exchange x;
+    size_t written = 0;
+    {
+        FileSink sink(filePath);
+        ExchangeSettings settings{4096, false, true};
+        x = http_exchange(url, parsed, cookie, referer, keepAlive != 0, nullptr, settings, sink);
+        if (x.result == ExchangeResult::Done && !sink.finish()) {
+            x.result = ExchangeResult::Failed;
+            x.errorKind = sink.failureKind;
+            x.message = sink.failure;
+        }
+        written = sink.written;
+    }
+
+    if (x.result == ExchangeResult::Done) {
+        http_url_free(&parsed);
+        HttpDownloadResult* result = heapCalloc<HttpDownloadResult>();
+        result->ok = 1;
+        result->header = heapCopyBytes(x.header.data(), x.header.size());
+        result->size = static_cast<unsigned>(written);
+        return result;
+    }
+
+    if (x.result == ExchangeResult::Redirect) {
+        std::string location = x.location;
+        if (str_ends_with_nocase(location.c_str(), "_.webp")) location.resize(location.size() - 6);
+        RedirectPlan plan = http_plan_redirect(parsed, location, cookie, depth);
+        http_url_free(&parsed);
+        if (!plan.follow) return http_failed_result<HttpDownloadResult>(2, plan.refusal, &x.header);
+        return http_download_file(location.c_str(), plan.cookie, referer, 1, depth + 1, filePath);
+    }
+
+    http_url_free(&parsed);
+    if (x.repeatable && keepAlive && depth <= 7) return http_download_file(url, cookie, referer, 0, depth, filePath);
+    return http_failed_result<HttpDownloadResult>(x.errorKind, x.message, x.headRead ? &x.header : nullptr);
+}
+
+void http_download_result_free(HttpDownloadResult* result) {
+    if (!result) return;
+    std::free(result->header);
+    std::free(result->errorMessage);
+    std::free(result);
+}
