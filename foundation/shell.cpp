@@ -3,6 +3,7 @@
 #include "platform/process_spawn.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -20,4 +21,11 @@ bool acceptableTarget(const char* target) {
 int shellOpen(const char* target) {
     if (!acceptableTarget(target)) return 0;
     return spawnDetached({"xdg-open", target}) ? 1 : 0;
+}
+
+int openUrlInBrowser(const char* address) {
+    if (!address) return 0;
+    std::string text = address;
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return shellOpen(text.c_str());
 }

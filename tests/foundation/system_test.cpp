@@ -1,7 +1,5 @@
 #include "foundation/local_time.h"
-#include "foundation/shell.h"
 #include "foundation/system_info.h"
-#include "platform/process_spawn.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +9,6 @@
 #include <cstring>
 #include <regex>
 #include <string>
-#include <vector>
-
-namespace {
-
-std::vector<std::vector<std::string>> launched;
-
-bool recordLaunch(const std::vector<std::string>& argv) {
-    launched.push_back(argv);
-    return true;
-}
-
-} // namespace
 
 TEST(LocalTime, FormattersStayInsideTheirBuffers) {
     char full[32];
@@ -77,19 +63,4 @@ TEST(SystemInfo, ProcessorSignatureAndVersion) {
     EXPECT_EQ(major, static_cast<unsigned>(std::atoi(name.release)));
     EXPECT_EQ(getWindowsVersion(nullptr, &minor, &build), 1);
     EXPECT_NE(minor, 99u);
-}
-
-TEST(Shell, OpenPassesTargetAsOneArgument) {
-    SpawnHandler previous = setSpawnHandler(recordLaunch);
-    launched.clear();
-    EXPECT_EQ(shellOpen("https://example.test/a b?x=1&y=$(rm -rf ~);z"), 1);
-    EXPECT_EQ(shellOpen("/home/u/我的主图视频/a.mp4"), 1);
-    EXPECT_EQ(shellOpen("--help"), 0);
-    EXPECT_EQ(shellOpen("a\nb"), 0);
-    EXPECT_EQ(shellOpen(""), 0);
-    EXPECT_EQ(shellOpen(nullptr), 0);
-    setSpawnHandler(previous);
-    ASSERT_EQ(launched.size(), 2u);
-    EXPECT_EQ(launched[0], (std::vector<std::string>{"xdg-open", "https://example.test/a b?x=1&y=$(rm -rf ~);z"}));
-    EXPECT_EQ(launched[1][1], "/home/u/我的主图视频/a.mp4");
 }
