@@ -47,18 +47,21 @@ void setOpacity(MagickWand* wand, double opacity) { MagickSetImageOpacity(wand, 
 
 void fillShape(MagickWand* target, MagickWand* source,
                const std::function<void(DrawingWand*)>& drawShape) {
-    // The shape is drawn white on black; that coverage becomes the source
-    // copy's alpha, so laying the copy Over the target blends exactly as a
-    // drawing filled with the source would.
+    // The shape is drawn on a transparent mask, whose alpha is then the
+    // shape's coverage; that becomes the source copy's alpha, so laying the
+    // copy Over the target blends exactly as a drawing filled with the source
+    // would. (Coverage taken from a grey mask's intensity would pass through
+    // the sRGB curve and thin the anti-aliased edge.)
     int width = static_cast<int>(MagickGetImageWidth(target));
     int height = static_cast<int>(MagickGetImageHeight(target));
-    WandPtr mask = newCanvasOf(width, height, "#000000");
+    WandPtr mask = newCanvasOf(width, height, "none");
     DrawingWandPtr draw(NewDrawingWand());
     PixelWandPtr white = newPixelWand("#ffffff");
     PixelWandPtr none = newPixelWand("none");
     DrawSetFillColor(draw.get(), white.get());
+    // No outline, but the default stroke width stays: ImageMagick sizes a
+    // filled shape's anti-aliased edge by it.
     DrawSetStrokeColor(draw.get(), none.get());
-    DrawSetStrokeWidth(draw.get(), 0);
     drawShape(draw.get());
     MagickDrawImage(mask.get(), draw.get());
     WandPtr fill = cloneWand(source);

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "effect_harness.h"
+#include "foundation/charset.h"
+#include "foundation/globals.h"
+#include "platform/message_box.h"
+#include "render/image.h"
+
+using namespace harness;
+
+namespace {
+
+struct Box {
+    std::string text, caption;
+};
+std::vector<Box> boxes;
+
+int recordBox(void*, const std::string& text, const std::string& caption, unsigned) {
+    boxes.push_back({text, caption});
+    return IDOK;
+}
+
+class ImageModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        boxes.clear();
+        savedHandler = setMessageBoxHandler(recordBox);
+    }
+    void TearDown() override { setMessageBoxHandler(savedHandler); }
+
+    TempDir dir;
+    MessageBoxHandler savedHandler = nullptr;
+};
+
+Point sizeOf(MagickWand* wand) {
+    return {static_cast<int>(MagickGetImageWidth(wand)), static_cast<int>(MagickGetImageHeight(wand))};
+}
+
+} // namespace
+
+TEST_F(ImageModule, ReadsPathsImageMagickWouldOtherwiseParse) {
+    WandPtr red = solidCanvas(8, 6, "#ff0000");
+    for (const char* name : {"红色 图片[1].png", "png:伪装.png", "a[2x2].png"}) {
+        std::string path = dir.path(name);
+        writePicture(red.get(), path);
+        WandPtr read(readPicture(path, "#ffffff"));
+        ASSERT_NE(read, nullptr) << name;
+        EXPECT_EQ(sizeOf(read.get()), (Point{8, 6})) << name;
+        EXPECT_EQ(pixelOf(read.get(), 1, 1), rgbOf("#ff0000")) << name;
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ImageModule, UnreadablePictureShowsItsErrorAndReturnsNull) {
+    EXPECT_EQ(readPicture(dir.path("missing.jpg"), "#ffffff"), nullptr);
+    std::string garbage = dir.path("garbage.jpg");
+    FILE* file = std::fopen(garbage.c_str(), "wb");
+    std::fputs("not a picture at all", file);
+    std::fclose(file);
+    EXPECT_EQ(readPicture(garbage, "#ffffff"), nullptr);
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const Box& box : boxes) {
+        EXPECT_EQ(box.caption, "错误");
+        EXPECT_EQ(box.text.rfind("MagickReadImage() 发生错误：\n\nimage unknown 164 ", 0), 0u)
+            << box.text;
+    }
+    EXPECT_NE(boxes[0].text.find("missing.jpg"), std::string::npos);
+}
+
+TEST_F(ImageModule, ReadErrorTextIsBoundedOnACharacterBoundary) {
+    std::string longName = "/nonexistent";
+    for (int i = 0; i < 400; ++i) longName += "/图片";
+    EXPECT_EQ(readPicture(longName, "#ffffff"), nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_LE(gbk_length(boxes[0].text.c_str()), 1023);
+    EXPECT_GE(gbk_length(boxes[0].text.c_str()), 1021);
+    std::vector<char> utf8(boxes[0].text.size() * 2 + 1);
+    std::size_t length = 0;
+    EXPECT_EQ(iconvStr("UTF-8", "UTF-8", boxes[0].text.data(), boxes[0].text.size(), utf8.data(),
+                       utf8.size(), &length),
+              0)
+        << "the cut must not split a character";
+}
+
+TEST_F(ImageModule, TransparencyIsFlattenedOntoTheFillExceptIn32BitBmp) {
+    WandPtr clear = solidCanvas(4, 4, "rgba(255,0,0,0)");
+    MagickSetImageAlphaChannel(clear.get(), ActivateAlphaChannel);
+    std::string png = dir.path("clear.png");
+    std::string bmp = dir.path("clear.bmp");
+    writePicture(clear.get(), png);
+    writePicture(clear.get(), bmp);
+    WandPtr flat(readPicture(png, "#00ff00"));
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(pixelOf(flat.get(), 2, 2), rgbOf("#00ff00"));
+    WandPtr kept(readPicture(bmp, "#00ff00"));
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(MagickGetImageAlphaChannel(kept.get()), MagickFalse);
+    EXPECT_EQ(pixelOf(kept.get(), 2, 2), rgbOf("#ff0000"));
+}
+
+TEST_F(ImageModule, CmykPicturesAreReadAsSrgb) {
+    WandPtr picture = solidCanvas(16, 16, "#3366cc");
+    MagickTransformImageColorspace(picture.get(), CMYKColorspace);
+    std::string path = dir.path("cmyk.jpg");
+    writePicture(picture.get(), path);
+    EXPECT_EQ(isCmykFile(path), 1);
+    WandPtr read(readPicture(path, "#ffffff"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(MagickGetImageColorspace(read.get()), sRGBColorspace);
+    EXPECT_TRUE(near(pixelOf(read.get(), 8, 8), rgbOf("#3366cc"), 6)) << pixelOf(read.get(), 8, 8);
+    std::string png = dir.path("rgb.png");
+    writePicture(solidCanvas(4, 4, "#ff0000").get(), png);
+    EXPECT_EQ(isCmykFile(png), 0);
+    EXPECT_EQ(isCmykFile(dir.path("none.jpg")), 0);
+}
+
+TEST_F(ImageModule, FitKeepsExactSizesAndCentresSmallPicturesWithoutEnlarging) {
+    WandPtr exact = positionCodedCanvas(400, 400);
+    WandPtr fitted(fitOnBackground(400, 400, exact.get(), "#ffffff"));
+    EXPECT_EQ(frameOf(fitted.get()), frameOf(exact.get()));
+
+    WandPtr small = solidCanvas(100, 50, "#ff0000");
+    WandPtr canvas(fitOnBackground(400, 400, small.get(), "#ffffff"));
+    EXPECT_EQ(sizeOf(small.get()), (Point{100, 50}));
+    EXPECT_EQ(pixelOf(canvas.get(), 150, 175), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 249, 224), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 149, 175), rgbOf("#ffffff"));
+    EXPECT_EQ(pixelOf(canvas.get(), 250, 224), rgbOf("#ffffff"));
+}
+
+TEST_F(ImageModule, FitShrinksLargePicturesInPlace) {
+    WandPtr wide = solidCanvas(1000, 500, "#ff0000");
+    WandPtr canvas(fitOnBackground(400, 400, wide.get(), "#000000"));
+    EXPECT_EQ(sizeOf(wide.get()), (Point{400, 200}));
+    EXPECT_EQ(pixelOf(canvas.get(), 0, 99), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 0, 100), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 399, 299), rgbOf("#ff0000"));
+
+    WandPtr line = solidCanvas(10000, 1, "#ff0000");
+    WandPtr lineCanvas(fitOnBackground(400, 400, line.get(), "#ffffff"));
+    EXPECT_EQ(sizeOf(line.get()), (Point{400, 1}));
+
+    WandPtr tall = solidCanvas(300, 900, "#ff0000");
+    WandPtr tallCanvas(fitOnBackground(400, 400, tall.get(), "#ffffff"));
+    EXPECT_EQ(sizeOf(tall.get()), (Point{133, 400}));
+}
+
+TEST_F(ImageModule, ZoomCanvasCentresAnEnlargedCopyAndLeavesThePicture) {
+    WandPtr picture = positionCodedCanvas(400, 400);
+    WandPtr zoomed(zoomOnWhiteCanvas(400, 400, picture.get(), 8));
+    EXPECT_EQ(sizeOf(zoomed.get()), (Point{400, 400}));
+    EXPECT_EQ(sizeOf(picture.get()), (Point{400, 400}));
+    // A 408 x 408 copy at (-4, -4): the corner shows source pixel ~3.9.
+    Point corner = positionOf(pixelOf(zoomed.get(), 0, 0));
+    EXPECT_NEAR(corner.x, 4, 1);
+    EXPECT_NEAR(corner.y, 4, 1);
+    Point centre = positionOf(pixelOf(zoomed.get(), 200, 200));
+    EXPECT_NEAR(centre.x, 200, 1);
+}
+
+TEST_F(ImageModule, WhiteCanvasesCompositeAndBlend) {
+    WandPtr red = solidCanvas(10, 10, "#ff0000");
+    WandPtr placed(newWhiteCanvasWith(40, 40, red.get(), 5, 7));
+    EXPECT_EQ(pixelOf(placed.get(), 5, 7), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(placed.get(), 4, 7), rgbOf("#ffffff"));
+    WandPtr base = solidCanvas(40, 40, "#0000ff");
+    WandPtr blended(blendOnWhiteCanvas(40, 40, red.get(), base.get(), 0.5));
+    EXPECT_TRUE(near(pixelOf(blended.get(), 2, 2), {128, 0, 128}, 2));
+    EXPECT_EQ(pixelOf(blended.get(), 20, 20), rgbOf("#0000ff"));
+}
+
+TEST_F(ImageModule, FrameJpegCarriesThePreviewLogoOnlyWhilePreviewing) {
+    WandPtr frame = solidCanvas(64, 64, "#ff0000");
+    WandPtr logo = solidCanvas(16, 16, "#00ff00");
+    int savedMode = frameOutputMode;
+    previewLogoWand = logo.get();
+    previewLogoX = 8;
+    previewLogoY = 8;
+    for (int mode : {1, 2}) {
+        frameOutputMode = mode;
+        std::size_t length = 0;
+        MagickBlobPtr blob(getFrameJpegBlob(frame.get(), &length, nullptr));
+        ASSERT_NE(blob, nullptr);
+        ASSERT_GT(length, 3u);
+        EXPECT_EQ(blob.get()[0], 0xFF);
+        EXPECT_EQ(blob.get()[1], 0xD8);
+        WandPtr decoded(NewMagickWand());
+        ASSERT_EQ(MagickReadImageBlob(decoded.get(), blob.get(), length), MagickTrue);
+        Rgb atLogo = pixelOf(decoded.get(), 16, 16);
+        EXPECT_TRUE(near(atLogo, mode == 2 ? rgbOf("#00ff00") : rgbOf("#ff0000"), 12))
+            << "mode " << mode << " " << atLogo;
+    }
+    EXPECT_EQ(pixelOf(frame.get(), 16, 16), rgbOf("#ff0000")) << "the frame itself keeps no logo";
+    previewLogoWand = nullptr;
+    frameOutputMode = savedMode;
+}
+
+TEST_F(ImageModule, JpegFileQualityIsCappedAtTheCeiling) {
+    std::string source = dir.path("q.jpg");
+    for (int quality : {75, 92}) {
+        WandPtr picture = positionCodedCanvas(64, 64);
+        MagickSetImageCompressionQuality(picture.get(), quality);
+        writePicture(picture.get(), source);
+        WandPtr read(NewMagickWand());
+        ASSERT_EQ(readImageGbkPath(read.get(), source), 1);
+        std::string target = dir.path("out.jpg");
+        ASSERT_EQ(writeJpegFile(read.get(), target, 80), 1);
+        WandPtr written(NewMagickWand());
+        ASSERT_EQ(readImageGbkPath(written.get(), target), 1);
+        EXPECT_EQ(MagickGetImageCompressionQuality(written.get()), quality == 75 ? 75u : 80u);
+    }
+}
+
+TEST_F(ImageModule, StillTestLooksAtTheFirstFrame) {
+    auto animation = [&](size_t firstDelay, size_t secondDelay) {
+        WandPtr frames(NewMagickWand());
+        for (size_t delay : {firstDelay, secondDelay}) {
+            PixelWandPtr fill = newPixelWand(delay == firstDelay ? "#ff0000" : "#0000ff");
+            MagickNewImage(frames.get(), 8, 8, fill.get());
+            MagickSetImageDelay(frames.get(), delay);
+        }
+        std::string path = dir.path("anim.gif");
+        MagickResetIterator(frames.get());
+        EXPECT_EQ(MagickWriteImages(frames.get(), path.c_str(), MagickTrue), MagickTrue);
+        WandPtr read(NewMagickWand());
+        EXPECT_EQ(readImageGbkPath(read.get(), path), 1);
+        return read;
+    };
+    WandPtr stillFirst = animation(0, 20);
+    ssize_t index = MagickGetIteratorIndex(stillFirst.get());
+    EXPECT_EQ(isStillImage(stillFirst.get()), 1);
+    EXPECT_EQ(MagickGetIteratorIndex(stillFirst.get()), index) << "the iterator is restored";
+    EXPECT_EQ(isStillImage(animation(20, 0).get()), 0);
+    WandPtr single = solidCanvas(8, 8, "#ff0000");
+    MagickSetImageDelay(single.get(), 30);
+    EXPECT_EQ(isStillImage(single.get()), 1);
+}
