@@ -122,7 +122,7 @@ struct EffectSetup {
     CaptionOverlay* caption = nullptr;  // the caller's
     WandPtr previous;                   // handed to the effect
     int refuseAt = -1;
-    bool decode = true;                 // decode frames (raw encoder)
+    bool decode = true;                 // decode frames (raw encoder); false: count only
 };
 
 EffectRun runEffectIndex(EffectSetup setup);
