@@ -69,3 +69,8 @@ void fillShape(MagickWand* target, MagickWand* source,
     MagickCompositeImage(fill.get(), mask.get(), CopyOpacityCompositeOp, 0, 0);
     MagickCompositeImage(target, fill.get(), OverCompositeOp, 0, 0);
 }
+
+void fillShape(MagickWand* target, MagickWand* source, const Shape& shape) {
+    if (shape.empty()) return;
+    fillShape(target, source, [&shape](DrawingWand* draw) { addShape(draw, shape); });
+}

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "render/effects/effect_context.h"
+#include "render/effects/shape.h"
 
 // The frame's aspect ratio H / W, held in single precision.
 float aspectRatio(const EffectContext& ctx);
@@ -33,3 +34,6 @@ void setOpacity(MagickWand* wand, double opacity);
 // centres. source and target have the same size.
 void fillShape(MagickWand* target, MagickWand* source,
                const std::function<void(DrawingWand*)>& drawShape);
+// The same for a shape built from the pure builders of shape.h; an empty
+// shape leaves target untouched.
+void fillShape(MagickWand* target, MagickWand* source, const Shape& shape);

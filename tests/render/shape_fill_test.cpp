@@ -1,0 +1,121 @@
+// The shape builders and the shape fill that the masked effects share.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "effect_harness.h"
+#include "render/effects/effect_helpers.h"
+
+using namespace harness;
+
+namespace {
+
+// The shape drawn in a flat colour, as a drawing with the fill pattern
+// would draw it with a flat source.
+WandPtr drawnInColour(int width, int height, const char* ground, const char* colour,
+                      const Shape& shape) {
+    WandPtr image = solidCanvas(width, height, ground);
+    DrawingWandPtr draw(NewDrawingWand());
+    PixelWandPtr fill = newPixelWand(colour);
+    PixelWandPtr none = newPixelWand("none");
+    DrawSetFillColor(draw.get(), fill.get());
+    DrawSetStrokeColor(draw.get(), none.get());
+    addShape(draw.get(), shape);
+    MagickDrawImage(image.get(), draw.get());
+    return image;
+}
+
+int differingPixels(const Frame& a, const Frame& b, int tolerance) {
+    int different = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) different += !near(a.at(x, y), b.at(x, y), tolerance);
+    return different;
+}
+
+} // namespace
+
+TEST(ShapeBuilders, PieSliceTurnsClockwiseFromThreeOClock) {
+    PieSlice quarter = pieSlice(100, 80, 50, 270, 360);  // 12 o'clock to 3 o'clock
+    EXPECT_NEAR(quarter.start.x, 100, 1e-5);
+    EXPECT_NEAR(quarter.start.y, 30, 1e-5);
+    EXPECT_NEAR(quarter.end.x, 150, 1e-4);
+    EXPECT_NEAR(quarter.end.y, 80, 1e-4);
+    EXPECT_FALSE(quarter.largeArc);
+    PieSlice down = pieSlice(0, 0, 10, 0, 90);
+    EXPECT_NEAR(down.end.y, 10, 1e-5) << "90 degrees is 6 o'clock, y grows downwards";
+    EXPECT_TRUE(pieSlice(0, 0, 10, 270, 450).largeArc) << "exactly 180 degrees";
+    EXPECT_FALSE(pieSlice(0, 0, 10, 270, 449.9).largeArc);
+    EXPECT_EQ(pieSlice(5, 6, 10, 0, 1).centre, (ShapePoint{5, 6}));
+}
+
+TEST(ShapeBuilders, PieSliceAnglesUseTheSevenDigitPi) {
+    // 180 degrees with pi = 3.1415926 leaves the point a hair below the axis.
+    PieSlice half = pieSlice(0, 0, 1e6, 180, 181);
+    EXPECT_NEAR(half.start.y, 1e6 * std::sin(3.1415926), 1e-9);
+    EXPECT_GT(half.start.y, 0.05);
+}
+
+TEST(ShapeBuilders, CirclesAndPolygonsKeepTheirGivenPoints) {
+    EXPECT_DOUBLE_EQ(circleThrough(10, 10, 13, 14).radius(), 5);
+    PolygonPath triangle = polygon({{0, 0}, {4, 0}, {0, 3}});
+    ASSERT_EQ(triangle.rings.size(), 1u);
+    EXPECT_EQ(triangle.rings[0][2], (ShapePoint{0, 3}));
+    EXPECT_EQ(polygons({{{0, 0}, {1, 0}, {0, 1}}, {{5, 5}, {6, 5}, {5, 6}}}).rings.size(), 2u);
+}
+
+TEST(ShapeFill, EveryPartGivesThePixelsOfTheShapeDrawnInTheSourceColour) {
+    const int W = 160, H = 120;
+    const Shape shapes[] = {
+        {polygons({{{80, 60}, {20, 0}, {140, 0}}, {{80, 60}, {0, 20}, {0, 100}}})},
+        {rectangle(10, 60, 19, 69)},
+        {circleThrough(80, 60, 105, 74.0625)},
+        {pieSlice(80, 60, 100, 270, 270 + 3 * 19.8)},
+        {pieSlice(80, 60, 100, 180, 180 + 200)},
+        {pieSlice(80, 60, 100, 0, 30), pieSlice(80, 60, 100, 90, 120)},
+    };
+    WandPtr source = solidCanvas(W, H, "#ff0000");
+    for (std::size_t i = 0; i < std::size(shapes); ++i) {
+        SCOPED_TRACE(i);
+        WandPtr filled = solidCanvas(W, H, "#0000ff");
+        fillShape(filled.get(), source.get(), shapes[i]);
+        Frame expected = frameOf(drawnInColour(W, H, "#0000ff", "#ff0000", shapes[i]).get());
+        Frame actual = frameOf(filled.get());
+        EXPECT_EQ(differingPixels(actual, expected, 1), 0);
+        // Something was filled, and not everything.
+        EXPECT_GT(differingPixels(actual, frameOf(solidCanvas(W, H, "#0000ff").get()), 0), 0);
+        EXPECT_GT(differingPixels(actual, frameOf(source.get()), 0), 0);
+    }
+}
+
+TEST(ShapeFill, InsideShowsTheSourcePixelAtTheSamePlaceOutsideStaysAndTheEdgeBlends) {
+    const int W = 300, H = 280;
+    WandPtr target = solidCanvas(W, H, "#000000");
+    WandPtr source = positionCodedCanvas(W, H);
+    fillShape(target.get(), source.get(), Shape{circleThrough(150, 140, 250, 140)});
+    for (Point p : {Point{150, 140}, Point{60, 140}, Point{240, 150}, Point{150, 45}})
+        EXPECT_EQ(positionOf(pixelOf(target.get(), p.x, p.y)), p);
+    EXPECT_EQ(pixelOf(target.get(), 20, 20), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 150, 260), rgbOf("#000000"));
+    // Integer points are pixel centres: the rim's point at 3 o'clock is in.
+    EXPECT_EQ(positionOf(pixelOf(target.get(), 250, 140)), (Point{250, 140}));
+    EXPECT_EQ(pixelOf(target.get(), 252, 140), rgbOf("#000000"));
+    // The rim between the axes is anti-aliased: partly source, partly black.
+    Frame frame = frameOf(target.get());
+    Frame picture = frameOf(source.get());
+    int blended = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            Rgb seen = frame.at(x, y);
+            blended += seen != rgbOf("#000000") && !near(seen, picture.at(x, y), 2);
+        }
+    EXPECT_GT(blended, 100);
+}
+
+TEST(ShapeFill, EmptyShapeLeavesTheTargetAlone) {
+    WandPtr target = positionCodedCanvas(64, 48);
+    Frame before = frameOf(target.get());
+    WandPtr source = solidCanvas(64, 48, "#ffffff");
+    fillShape(target.get(), source.get(), Shape{});
+    fillShape(target.get(), source.get(), Shape{polygons({})});
+    EXPECT_EQ(frameOf(target.get()), before);
+}
