@@ -9,6 +9,13 @@ std::string serviceHost;
 std::string supportSite;
 char userId[33] = "";
 char programDigest[33] = "";
+int itemPictureMode = 5;
+char itemUrlTemplate[128] = "";
+int itemPictureTypes = 1;
+int serviceBitrateKbps = 0;
+int keepHttpsPictureUrls = 0;
+char itemRequestCookie[4096] = "";
+CaptionMargins defaultCaptionMargins = {0.06001f, 0.06001f, 0.06001f, 0.06001f, 0.15001f};
 
 // ---- Frame rendering ----
 void* hwndMain = nullptr;

@@ -24,6 +24,17 @@ extern std::string supportSite;
 extern char userId[33];         // opaque user identifier, possibly empty
 extern char programDigest[33];  // MD5 of the program file, 32 upper-case hex digits, or empty
 
+// Service settings: initial values until the start-up query replaces them
+// (on the user-interface thread, all in one call).
+extern int itemPictureMode;        // initial 5; chooses the item-picture loader; 2 hides the load commands
+extern char itemUrlTemplate[128];  // item JSON address template, initially empty
+extern int itemPictureTypes;       // initial 1; 3 offers the colour-variant picture types
+extern int serviceBitrateKbps;     // initial 0; video bitrate when the bitrate setting is on its default
+extern int keepHttpsPictureUrls;   // initial 0: picture addresses are fetched with "http://"
+extern char itemRequestCookie[4096];  // cookie for the second item-JSON attempt, initially empty
+struct CaptionMargins;
+extern CaptionMargins defaultCaptionMargins;  // 0.06001 each, centre-bottom 0.15001
+
 // ---- Frame rendering (read by render/, written by the layers above) ----
 #include <cstdint>
 

@@ -1,11 +1,14 @@
 #include "net/error_report.h"
 
 #include "foundation/globals.h"
+#include "foundation/local_time.h"
+#include "foundation/system_info.h"
 #include "net/format_text.h"
+#include "net/http_request.h"
 #include "net/service_host.h"
+#include "platform/xdg_dirs.h"
 
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
@@ -21,11 +24,13 @@ void appendToLog(const char* where, const char* message) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
 
     char stamp[32] = "";
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_r(&now, &local)) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    std::string record = formatText("[%s] %s (v%0.1f, user %s)\n%s\n\n", stamp, where, programVersion,
-                                    userId, message);
+    format_local_datetime(stamp, sizeof stamp);
+    unsigned major = 0, minor = 0, build = 0;
+    getWindowsVersion(&major, &minor, &build);
+    char processor[128] = "";
+    getProcessorSignature(processor, sizeof processor);
+    std::string record = formatText("[%s] %s (v%0.1f, os %u.%u.%u, cpu %s, user %s)\n%s\n\n", stamp, where,
+                                    programVersion, major, minor, build, processor, userId, message);
 
     std::lock_guard<std::mutex> lock(logLock);
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
@@ -43,21 +48,16 @@ void appendToLog(const char* where, const char* message) {
 } // namespace
 
 std::string errorReportLogPath() {
-    const char* state = getenv("XDG_STATE_HOME");
-    std::string base;
-    if (state && *state == '/') {
-        base = state;
-    } else {
-        const char* home = getenv("HOME");
-        base = std::string(home && *home ? home : "/tmp") + "/.local/state";
-    }
-    return base + "/Tevrako/error_report.log";
+    return xdgDataHome() + "/Tevrako/error_report.log";
 }
 
 void sendErrorReport(const char* where, const char* message) {
     if (!where) where = "";
     if (!message) message = "";
-    // The network report comes with the HTTP client; until a service host
-    // answers, nothing is lost: the report goes to the log.
+    std::string url = serviceErrorReportUrl(where, message);
+    if (!url.empty()) {
+        HttpResponsePtr response(http_request(url.c_str(), nullptr, nullptr, 1, 0, nullptr));
+        if (response->ok) return;
+    }
     appendToLog(where, message);
 }

@@ -1,14 +1,15 @@
 // Failure reports: where a failure happened and what it said, sent to the
-// service host, or appended to the local log file when no service host is
-// set or it cannot be reached.
+// service host; appended to the local log file instead when no service
+// host is set, or when it could not be reached, so no report is lost.
 #pragma once
 
 #include <string>
 
 // where: a short ASCII name of the failing place ("thread_make_video",
-// "AppCrash", ...); message: UTF-8 text. Blocks for one request at most.
+// "AppCrash", ...); message: UTF-8 text. Runs on the caller's thread and
+// blocks it for one request at most.
 void sendErrorReport(const char* where, const char* message);
 
-// The local log: $XDG_STATE_HOME/Tevrako/error_report.log (by default
-// ~/.local/state/Tevrako/error_report.log).
+// The local log: $XDG_DATA_HOME/Tevrako/error_report.log (by default
+// ~/.local/share/Tevrako/error_report.log).
 std::string errorReportLogPath();

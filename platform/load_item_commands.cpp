@@ -1,0 +1,23 @@
+#include "platform/load_item_commands.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<const LoadItemCommandsHandler*> currentHandler{nullptr};
+
+} // namespace
+
+void hideLoadItemCommands() {
+    const LoadItemCommandsHandler* handler = currentHandler.load();
+    if (handler && handler->hideLoadItemCommands) handler->hideLoadItemCommands();
+}
+
+void showBrowserExtensionLink() {
+    const LoadItemCommandsHandler* handler = currentHandler.load();
+    if (handler && handler->showBrowserExtensionLink) handler->showBrowserExtensionLink();
+}
+
+const LoadItemCommandsHandler* setLoadItemCommandsHandler(const LoadItemCommandsHandler* handler) {
+    return currentHandler.exchange(handler);
+}
