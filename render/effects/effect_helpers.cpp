@@ -4,9 +4,9 @@
 
 #include "render/image.h"
 
-float aspectRatio(const EffectContext& ctx) {
-    return static_cast<float>(static_cast<double>(ctx.H) / ctx.W);
-}
+float aspectRatio(const EffectContext& ctx) { return aspectRatioOf(ctx.W, ctx.H); }
+
+float aspectRatioOf(int W, int H) { return static_cast<float>(static_cast<double>(H) / W); }
 
 WandPtr cloneWand(MagickWand* wand) { return WandPtr(CloneMagickWand(wand)); }
 

@@ -9,6 +9,8 @@
 
 // The frame's aspect ratio H / W, held in single precision.
 float aspectRatio(const EffectContext& ctx);
+// The same for a W x H frame, for geometry worked out without a context.
+float aspectRatioOf(int W, int H);
 
 WandPtr cloneWand(MagickWand* wand);
 // A fresh clone of the current picture's canvas.

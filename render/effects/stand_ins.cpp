@@ -88,17 +88,6 @@ WandPtr effect_flip_in_around_right_edge(EffectContext& ctx) { return effect_non
 WandPtr effect_flip_in_around_top_edge(EffectContext& ctx) { return effect_none(ctx); }
 WandPtr effect_flip_in_around_bottom_edge(EffectContext& ctx) { return effect_none(ctx); }
 
-// Grow.
-WandPtr effect_grow_from_top_left(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_bottom_left(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_top_right(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_bottom_right(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_left_middle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_top_middle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_right_middle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_bottom_middle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_grow_from_center(EffectContext& ctx, int) { return effect_none(ctx); }
-
 // Corner-crop and wipe-out.
 WandPtr effect_expand_from_top_left(EffectContext& ctx, int) { return effect_none(ctx); }
 WandPtr effect_expand_from_bottom_left(EffectContext& ctx, int) { return effect_none(ctx); }

@@ -206,6 +206,41 @@ EffectRun runEffectIndex(EffectSetup setup) {
     return run;
 }
 
+EffectRun runEffectIndex(int index, int W, int H, MagickWand* canvas, WandPtr previous,
+                         int holdFrames) {
+    EffectSetup setup;
+    setup.index = index;
+    setup.W = W;
+    setup.H = H;
+    setup.holdFrames = holdFrames;
+    setup.canvas = canvas;
+    setup.previous = std::move(previous);
+    return runEffectIndex(std::move(setup));
+}
+
+double redShare(const Frame& frame) {
+    double red = 0;
+    for (std::size_t i = 0; i < frame.rgb.size(); i += 3) red += frame.rgb[i];
+    return frame.rgb.empty() ? 0 : red / (255.0 * (frame.rgb.size() / 3));
+}
+
+void expectRevealToRed(int index, int W, int H) {
+    SCOPED_TRACE(::testing::Message() << "index " << index << " at " << W << "x" << H);
+    const int hold = 2;
+    WandPtr canvas = solidCanvas(W, H, "#ff0000");
+    EffectRun run = runEffectIndex(index, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"), hold);
+    ASSERT_NE(run.result, nullptr);
+    ASSERT_GT(run.frames.size(), static_cast<std::size_t>(hold));
+    std::size_t last = run.frames.size() - hold - 1;
+    // Anti-aliased edges may waver by a hair between frames.
+    for (std::size_t i = 1; i <= last; ++i)
+        EXPECT_GE(redShare(run.frames[i]), redShare(run.frames[i - 1]) - 1e-4) << "frame " << i;
+    Frame red = frameOf(canvas.get());
+    EXPECT_EQ(run.frames[last], red) << "the last transition frame is the plain picture";
+    for (std::size_t i = last + 1; i < run.frames.size(); ++i) EXPECT_EQ(run.frames[i], red);
+    EXPECT_EQ(frameOf(run.result.get()), red);
+}
+
 int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previous) {
     RecordingSink sink;
     EffectContext ctx;

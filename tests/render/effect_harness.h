@@ -126,6 +126,18 @@ struct EffectSetup {
 };
 
 EffectRun runEffectIndex(EffectSetup setup);
+// The same with the usual setup: decoded frames, no caption, no hold frames
+// unless asked.
+EffectRun runEffectIndex(int index, int W, int H, MagickWand* canvas, WandPtr previous,
+                         int holdFrames = 0);
+
+// The red channel summed over a frame, as a share of all red (0..1).
+double redShare(const Frame& frame);
+// Runs index from a solid blue previous frame to a solid red picture with
+// two hold frames and checks the reveal: the share of red never falls, the
+// last transition frame is all red, the hold frames repeat it and it is the
+// frame returned.
+void expectRevealToRed(int index, int W, int H);
 // Count mode through the dispatch table; previous (may be null) stays the caller's.
 int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previous = nullptr);
 

@@ -1,0 +1,107 @@
+// The grow family: a whole, scaled-down copy of the new picture, anchored at
+// a corner, an edge's middle or the centre, grows step by step over the
+// previous frame until it fills the frame.
+#include "render/effects/grow.h"
+
+#include "render/effects/effect_functions.h"
+#include "render/effects/effect_helpers.h"
+#include "render/effects/frame_output.h"
+
+std::vector<int> growSchedule(int extent, int step) {
+    // Only a positive step below the extent grows; anything else would loop
+    // forever or never draw a growing frame.
+    if (step < 1 || extent <= step) return {extent};
+    std::vector<int> extents;
+    for (int e = step; e < extent; e += step) extents.push_back(e);
+    extents.push_back(extent);
+    return extents;
+}
+
+bool growsAlongHeight(GrowAnchor anchor) {
+    return anchor == GrowAnchor::TopMiddle || anchor == GrowAnchor::BottomMiddle;
+}
+
+GrowPlacement growPlacement(GrowAnchor anchor, int W, int H, int extent) {
+    // The ratio is single precision; the products with it and the offsets
+    // are formed in extended precision, the offsets from the products'
+    // single-precision roundings.
+    long double r = aspectRatioOf(W, H);
+    GrowPlacement p;
+    if (growsAlongHeight(anchor)) {
+        long double width = extent / r;
+        float wf = static_cast<float>(width);
+        p.width = static_cast<int>(width);
+        p.height = extent;
+        p.x = static_cast<int>((W - static_cast<long double>(wf)) * 0.5L);
+        p.y = anchor == GrowAnchor::TopMiddle ? 0 : H - extent;
+        return p;
+    }
+    long double height = extent * r;
+    float hf = static_cast<float>(height);
+    p.width = extent;
+    p.height = static_cast<int>(height);
+    int right = W - extent;
+    int bottom = static_cast<int>(H - static_cast<long double>(hf));
+    int middle = static_cast<int>((H - static_cast<long double>(hf)) * 0.5L);
+    switch (anchor) {
+    case GrowAnchor::TopLeft: p.y = 0; break;
+    case GrowAnchor::BottomLeft: p.y = bottom; break;
+    case GrowAnchor::TopRight: p.x = right; break;
+    case GrowAnchor::BottomRight: p.x = right, p.y = bottom; break;
+    case GrowAnchor::LeftMiddle: p.y = middle; break;
+    case GrowAnchor::RightMiddle: p.x = right, p.y = middle; break;
+    default: p.x = (W - extent) / 2, p.y = middle; break;  // the centre
+    }
+    return p;
+}
+
+namespace {
+
+WandPtr grow(EffectContext& ctx, int step, GrowAnchor anchor) {
+    std::vector<int> extents = growSchedule(growsAlongHeight(anchor) ? ctx.H : ctx.W, step);
+    if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(extents.size()));
+    // A schedule that starts at the full extent never takes the working frame.
+    if (extents.size() == 1) return finishEffect(ctx, cloneCanvas(ctx));
+    for (std::size_t i = 0; i + 1 < extents.size(); ++i) {
+        // Each frame scales the whole canvas afresh onto the previous frame
+        // itself; each copy covers the last but for a row or column that
+        // truncation leaves, which keeps what was drawn there.
+        MagickWand* working = previousOrBlack(ctx);
+        GrowPlacement p = growPlacement(anchor, ctx.W, ctx.H, extents[i]);
+        compositeOver(working, resizedCopy(ctx.canvas, p.width, p.height).get(), p.x, p.y);
+        if (!writeFrame(ctx, working)) return nullptr;
+    }
+    WandPtr working = takePrevious(ctx);
+    compositeOver(working.get(), ctx.canvas, 0, 0);
+    return finishEffect(ctx, std::move(working));
+}
+
+} // namespace
+
+WandPtr effect_grow_from_top_left(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::TopLeft);
+}
+WandPtr effect_grow_from_bottom_left(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::BottomLeft);
+}
+WandPtr effect_grow_from_top_right(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::TopRight);
+}
+WandPtr effect_grow_from_bottom_right(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::BottomRight);
+}
+WandPtr effect_grow_from_left_middle(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::LeftMiddle);
+}
+WandPtr effect_grow_from_top_middle(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::TopMiddle);
+}
+WandPtr effect_grow_from_right_middle(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::RightMiddle);
+}
+WandPtr effect_grow_from_bottom_middle(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::BottomMiddle);
+}
+WandPtr effect_grow_from_center(EffectContext& ctx, int step) {
+    return grow(ctx, step, GrowAnchor::Center);
+}
