@@ -121,7 +121,6 @@ void http_cookie_init() {
 }
 
 void http_cookie_set(const char* url, const char* setCookie) {
-    if (!domainMap) std::printf("没有调用 http_cookie_init()\n");
     if (!url || !setCookie || std::strlen(setCookie) + 1 >= 1024 || http_has_control_chars(setCookie)) return;
 
     std::string text = std::string(setCookie) + ";";
@@ -167,7 +166,10 @@ void http_cookie_set(const char* url, const char* setCookie) {
     }
 
     std::lock_guard<std::mutex> lock(cookieJarLock);
-    if (!domainMap) return;
+    if (!domainMap) {
+        std::printf("没有调用 http_cookie_init()\n");
+        return;
+    }
     HashMap* names = childMap(childMap(domainMap, domain), path);
     auto* cookie = static_cast<HttpCookie*>(hashmap_get(names, name.c_str()));
     if (!cookie) hashmap_put(names, heapCopy(name.c_str()), cookie = heapCalloc<HttpCookie>());
@@ -179,7 +181,6 @@ void http_cookie_set(const char* url, const char* setCookie) {
 
 void http_cookie_get(const char* url, const char* extraCookies, std::string& output) {
     output.clear();
-    if (!domainMap) std::printf("domainMap == null, 因没有调用: http_cookie_init()\n");
     std::string hostDomain, rootDomain, path;
     getDomain(url, hostDomain);
     getRootDomain(url, rootDomain);
@@ -189,6 +190,7 @@ void http_cookie_get(const char* url, const char* extraCookies, std::string& out
     HashMap* result = newTextMap();
     {
         std::lock_guard<std::mutex> lock(cookieJarLock);
+        if (!domainMap) std::printf("domainMap == null, 因没有调用: http_cookie_init()\n");
         if (domainMap && !hostDomain.empty()) {
             collect(hostDomain, path, secureRequest, result);
             if (path != "/") collect(hostDomain, "/", secureRequest, result);

@@ -261,7 +261,11 @@ Step judgeCompletion(const HttpHeader& header, const BodyState& body, bool keepA
                                      static_cast<int>(body.total), header.isChunked, body.chunkCompleted ? 1 : 0));
     }
     bool chunksArrived = !header.isChunked || body.declared == body.total;
-    if ((length != -1 && body.total == length) || (length == -1 && headComplete && chunksArrived && body.total >= 1)) {
+    // A body that lasts until the close is whole only when the connection
+    // was closed, not when a read failed or timed out.
+    bool closedCleanly = header.isChunked || in.lastResult == 0;
+    if ((length != -1 && body.total == length) ||
+        (length == -1 && headComplete && chunksArrived && closedCleanly && body.total >= 1)) {
         return Step::Complete;
     }
     return fail(x, 2, formatText("文件大小:%ld, 实际接收到的文件大小:%d, ret:%d, errno:%d", static_cast<long>(length),

@@ -322,3 +322,33 @@ TEST_F(HttpFixture, HttpsRedirectToPlainHttpIsRefused) {
     EXPECT_EQ(errorOf(r), "不允许从 https 跳转到 http: http://localhost/x");
     EXPECT_EQ(server.requests(), 1);
 }
+
+TEST_F(HttpFixture, BodyUntilCloseIsNotWholeWhenTheReadTimesOut) {
+    socketIoTimeoutMs = 300;
+    TestCertificate cert = makeServerCertificate({"localhost"}, true);
+    for (bool tls : {false, true}) {
+        ServerOptions options;
+        if (tls) options.certificate = &cert;
+        TestServer server([](ServerExchange& x) {
+            x.send("HTTP/1.0 200 OK\r\n\r\npart of a body");
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            x.close();
+        }, options);
+        auto r = get(server.url("/stall", "localhost"), 0);
+        EXPECT_EQ(r->ok, 0) << tls;
+        EXPECT_EQ(errorOf(r).rfind("文件大小:-1, 实际接收到的文件大小:14, ret:-1,", 0), 0u) << errorOf(r);
+    }
+}
+
+TEST_F(HttpFixture, TlsBodyUntilCloseArrives) {
+    TestCertificate cert = makeServerCertificate({"localhost"}, true);
+    ServerOptions options;
+    options.certificate = &cert;
+    TestServer server([](ServerExchange& x) {
+        x.send("HTTP/1.0 200 OK\r\n\r\nsealed until the end");
+        x.close();
+    }, options);
+    auto r = get(server.url("/", "localhost"), 0);
+    ASSERT_EQ(r->ok, 1) << errorOf(r);
+    EXPECT_EQ(bodyOf(r), "sealed until the end");
+}

@@ -1,5 +1,6 @@
-// Shared set-up of the HTTP tests: pools started once, short I/O time-outs
-// so that a reply that never comes fails fast, and reply builders.
+// Shared set-up of the HTTP tests: pools started once, I/O time-outs of 5
+// seconds (a reply that never comes fails sooner than the default, yet a
+// loaded machine does not time out a good one), and reply builders.
 #pragma once
 
 #include "net/http_request.h"
@@ -18,7 +19,7 @@ struct HttpFixture : ::testing::Test {
         ssl_library_init();
         ssl_socket_pool_init();
     }
-    void SetUp() override { socketIoTimeoutMs = 2000; }
+    void SetUp() override { socketIoTimeoutMs = 5000; }
     void TearDown() override { socketIoTimeoutMs = savedIo; }
 };
 

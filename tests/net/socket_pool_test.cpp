@@ -1,7 +1,11 @@
 #include "http_test_support.h"
 #include "test_server.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <thread>
+#include <vector>
 #include <fcntl.h>
 
 namespace {
@@ -60,4 +64,26 @@ TEST_F(HttpFixture, TlsPoolReusesTheHandshake) {
     EXPECT_EQ(ssl_socket_pool_get("localhost", server.port(), error), first);
     EXPECT_EQ(server.connections(), 1);
     ssl_socket_close(first);
+}
+
+TEST_F(HttpFixture, ThreadsShareThePoolWithoutSharingAConnection) {
+    TestServer server([](ServerExchange& x) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        x.send(reply("200 OK", x.request.target));
+    });
+    constexpr int threads = 6, rounds = 10;
+    std::atomic<int> good{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < rounds; ++i) {
+                std::string path = "/t" + std::to_string(t) + "/" + std::to_string(i);
+                auto r = get(server.url(path));
+                if (r->ok && bodyOf(r) == path) ++good;
+            }
+        });
+    }
+    for (std::thread& w : workers) w.join();
+    EXPECT_EQ(good, threads * rounds);
+    EXPECT_LE(server.connections(), threads);
 }
