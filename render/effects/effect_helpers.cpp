@@ -43,6 +43,15 @@ void compositeOver(MagickWand* target, MagickWand* source, int x, int y) {
     if (source) MagickCompositeImage(target, source, OverCompositeOp, x, y);
 }
 
+void compositePiece(MagickWand* target, MagickWand* source, const Piece& piece) {
+    // cropCopy clips to the source; what it cut off on the left or top
+    // shifts the rest so every pixel still lands where the piece puts it.
+    int left = std::max(piece.x, 0);
+    int top = std::max(piece.y, 0);
+    WandPtr cut = cropCopy(source, piece.x, piece.y, piece.width, piece.height);
+    compositeOver(target, cut.get(), piece.atX + left - piece.x, piece.atY + top - piece.y);
+}
+
 void setOpacity(MagickWand* wand, double opacity) { MagickSetImageOpacity(wand, opacity); }
 
 void fillShape(MagickWand* target, MagickWand* source,

@@ -25,6 +25,17 @@ WandPtr cropCopy(MagickWand* source, int x, int y, int width, int height);
 WandPtr resizedCopy(MagickWand* source, int width, int height);
 // Composites source Over target at (x, y); a null source draws nothing.
 void compositeOver(MagickWand* target, MagickWand* source, int x, int y);
+// A rectangle of a source picture (x, y, width, height) and the place
+// (atX, atY) on a frame where it is laid.
+struct Piece {
+    int x = 0, y = 0, width = 0, height = 0;
+    int atX = 0, atY = 0;
+    bool operator==(const Piece&) const = default;
+};
+// Cuts piece out of source and composites it Over target at its place. Only
+// the part inside the source is laid, each pixel where the piece puts it; a
+// piece of zero or negative size draws nothing.
+void compositePiece(MagickWand* target, MagickWand* source, const Piece& piece);
 // Sets the opacity of every pixel (1.0 opaque, 0.0 invisible), replacing
 // any earlier opacity rather than multiplying it.
 void setOpacity(MagickWand* wand, double opacity);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/effects/effect_functions.h"
+#include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
 
 // Count mode: stores steps.size() + holdFrames. Render mode: draws each step
@@ -21,4 +22,20 @@ WandPtr renderSchedule(EffectContext& ctx, const std::vector<Step>& steps, Draw&
         if (!writeFrame(ctx, frame.get())) return nullptr;
     }
     return finishEffect(ctx, draw(steps.back()));
+}
+
+// Families that draw every step on the previous frame in place (what was
+// drawn stays) and end on the plain picture. Count mode: steps.size() + 1
+// transition frames. Render mode: draw(working, step) for each step on the
+// previous frame (black for the first picture), writing it after each; then
+// a clone of the canvas is the final frame.
+template <class Step, class Draw>
+WandPtr renderOnPrevious(EffectContext& ctx, const std::vector<Step>& steps, Draw&& draw) {
+    if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(steps.size()) + 1);
+    MagickWand* working = previousOrBlack(ctx);
+    for (const Step& step : steps) {
+        draw(working, step);
+        if (!writeFrame(ctx, working)) return nullptr;
+    }
+    return finishEffect(ctx, cloneCanvas(ctx));
 }

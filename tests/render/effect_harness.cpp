@@ -83,6 +83,10 @@ std::ostream& operator<<(std::ostream& out, const Rgb& color) {
     return out << "rgb(" << color.r << "," << color.g << "," << color.b << ")";
 }
 
+std::ostream& operator<<(std::ostream& out, const Point& point) {
+    return out << "(" << point.x << ", " << point.y << ")";
+}
+
 Rgb rgbOf(const char* color) {
     unsigned r = 0, g = 0, b = 0;
     std::sscanf(color, "#%02x%02x%02x", &r, &g, &b);
@@ -144,6 +148,16 @@ WandPtr positionCodedCanvas(int width, int height) {
 
 Point positionOf(const Rgb& color) {
     return {color.r + 256 * (color.b / 16), color.g + 256 * (color.b % 16)};
+}
+
+WandPtr negativeCodedCanvas(int width, int height) {
+    WandPtr wand = positionCodedCanvas(width, height);
+    MagickNegateImage(wand.get(), MagickFalse);
+    return wand;
+}
+
+Point negativePositionOf(const Rgb& color) {
+    return positionOf({255 - color.r, 255 - color.g, 255 - color.b});
 }
 
 void writePicture(MagickWand* wand, const std::string& path) {
@@ -227,15 +241,14 @@ double redShare(const Frame& frame) {
 void expectRevealToRed(int index, int W, int H) {
     SCOPED_TRACE(::testing::Message() << "index " << index << " at " << W << "x" << H);
     const int hold = 2;
-    WandPtr canvas = solidCanvas(W, H, "#ff0000");
-    EffectRun run = runEffectIndex(index, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"), hold);
+    EffectRun run = runBlueToRed(index, W, H, hold);
     ASSERT_NE(run.result, nullptr);
     ASSERT_GT(run.frames.size(), static_cast<std::size_t>(hold));
     std::size_t last = run.frames.size() - hold - 1;
     // Anti-aliased edges may waver by a hair between frames.
     for (std::size_t i = 1; i <= last; ++i)
         EXPECT_GE(redShare(run.frames[i]), redShare(run.frames[i - 1]) - 1e-4) << "frame " << i;
-    Frame red = frameOf(canvas.get());
+    Frame red = frameOf(solidCanvas(W, H, "#ff0000").get());
     EXPECT_EQ(run.frames[last], red) << "the last transition frame is the plain picture";
     for (std::size_t i = last + 1; i < run.frames.size(); ++i) EXPECT_EQ(run.frames[i], red);
     EXPECT_EQ(frameOf(run.result.get()), red);
@@ -257,6 +270,35 @@ int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previo
     EXPECT_EQ(ctx.previous.get(), previous) << "index " << index;
     ctx.previous.release();
     return frames;
+}
+
+EffectRun runBlueToRed(int index, int W, int H, int holdFrames) {
+    WandPtr canvas = solidCanvas(W, H, "#ff0000");
+    return runEffectIndex(index, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"), holdFrames);
+}
+
+bool allOf(const Frame& frame, const Rgb& color) {
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            if (!(frame.at(x, y) == color)) return false;
+    return true;
+}
+
+EffectRun runCoded(int index, int W, int H) {
+    WandPtr canvas = positionCodedCanvas(W, H);
+    return runEffectIndex(index, W, H, canvas.get(), negativeCodedCanvas(W, H));
+}
+
+void expectProbes(const EffectRun& run, const std::vector<Probe>& probes) {
+    for (const Probe& probe : probes) {
+        ASSERT_LT(static_cast<std::size_t>(probe.frame), run.frames.size());
+        Rgb color = run.frames[probe.frame].at(probe.at.x, probe.at.y);
+        Point source = probe.from == From::Picture ? positionOf(color) : negativePositionOf(color);
+        EXPECT_EQ(source, probe.source)
+            << "frame " << probe.frame << " at " << probe.at << " should show the "
+            << (probe.from == From::Picture ? "picture's " : "previous frame's ") << probe.source
+            << ", shows " << color;
+    }
 }
 
 } // namespace harness

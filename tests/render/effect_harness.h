@@ -82,7 +82,13 @@ struct Point {
     int x = 0, y = 0;
     bool operator==(const Point&) const = default;
 };
+std::ostream& operator<<(std::ostream& out, const Point& point);
 Point positionOf(const Rgb& color);
+// The negative of positionCodedCanvas, for the other of two pictures: a
+// probe then tells which picture a pixel came from, and where (frames below
+// 2048 pixels each way keep the two codes apart).
+WandPtr negativeCodedCanvas(int width, int height);
+Point negativePositionOf(const Rgb& color);
 // Writes a wand to path (format from the extension).
 void writePicture(MagickWand* wand, const std::string& path);
 Rgb pixelOf(MagickWand* wand, int x, int y);
@@ -140,5 +146,24 @@ double redShare(const Frame& frame);
 void expectRevealToRed(int index, int W, int H);
 // Count mode through the dispatch table; previous (may be null) stays the caller's.
 int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previous = nullptr);
+
+// An effect run from a solid blue previous frame to a solid red picture,
+// every frame decoded (what expectRevealToRed checks).
+EffectRun runBlueToRed(int index, int W, int H, int holdFrames);
+// Every pixel of the frame is color.
+bool allOf(const Frame& frame, const Rgb& color);
+
+// Position probes: an effect run from negativeCodedCanvas (the previous
+// frame) to positionCodedCanvas (the new picture), every frame decoded.
+EffectRun runCoded(int index, int W, int H);
+enum class From { Picture, Previous };
+// Frame `frame` (0-based) shows, at `at`, the pixel `source` of one picture.
+struct Probe {
+    int frame;
+    Point at;
+    From from;
+    Point source;
+};
+void expectProbes(const EffectRun& run, const std::vector<Probe>& probes);
 
 } // namespace harness

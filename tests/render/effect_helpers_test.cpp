@@ -109,3 +109,25 @@ TEST(EffectHelpers, BlackStandInIsOwnedLikeAnyPreviousFrame) {
     EXPECT_EQ(pixelOf(standIn, 31, 15), rgbOf("#000000"));
     EXPECT_FLOAT_EQ(aspectRatio(ctx), 0.5f);
 }
+
+TEST(EffectHelpers, PieceLandsEachPixelWhereItIsPlacedEvenWhenClipped) {
+    WandPtr source = positionCodedCanvas(100, 80);
+    WandPtr target = solidCanvas(100, 80, "#000000");
+    compositePiece(target.get(), source.get(), {10, 20, 30, 5, 60, 70});
+    EXPECT_EQ(positionOf(pixelOf(target.get(), 60, 70)), (Point{10, 20}));
+    EXPECT_EQ(positionOf(pixelOf(target.get(), 89, 74)), (Point{39, 24}));
+    EXPECT_EQ(pixelOf(target.get(), 90, 74), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 60, 75), rgbOf("#000000"));
+
+    // Columns -5 .. 4 exist only from 0 on, and land 5 further right.
+    WandPtr clipped = solidCanvas(100, 80, "#000000");
+    compositePiece(clipped.get(), source.get(), {-5, 3, 10, 10, 50, 50});
+    EXPECT_EQ(pixelOf(clipped.get(), 54, 50), rgbOf("#000000"));
+    EXPECT_EQ(positionOf(pixelOf(clipped.get(), 55, 50)), (Point{0, 3}));
+    EXPECT_EQ(positionOf(pixelOf(clipped.get(), 59, 59)), (Point{4, 12}));
+
+    WandPtr untouched = solidCanvas(100, 80, "#000000");
+    compositePiece(untouched.get(), source.get(), {10, 10, 0, 10, 0, 0});
+    compositePiece(untouched.get(), source.get(), {10, 10, 10, -3, 0, 0});
+    EXPECT_EQ(frameOf(untouched.get()), frameOf(solidCanvas(100, 80, "#000000").get()));
+}
