@@ -23,6 +23,7 @@ struct PolygonPath {
 // Corners (x0, y0) and (x1, y1), both inside.
 struct RectangleShape {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool operator==(const RectangleShape&) const = default;
 };
 
 // A circle given by its centre and one point on its rim.

@@ -5,20 +5,6 @@
 
 // clang-format off
 
-// Drag, slide-out and slide-in.
-WandPtr effect_drag_out_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_drag_out_right_to_left(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_drag_out_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_drag_out_bottom_to_top(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_slide_out_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_out_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_out_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_out_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_in_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_in_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_in_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_slide_in_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
-
 // Circle, diamond and X.
 WandPtr effect_expand_center_to_edges_circle(EffectContext& ctx, int) { return effect_none(ctx); }
 WandPtr effect_expand_edges_to_center_circle(EffectContext& ctx, int) { return effect_none(ctx); }
@@ -35,34 +21,11 @@ WandPtr effect_clock_wipe_9_counterclockwise(EffectContext& ctx, double) { retur
 WandPtr effect_clock_wipe_12_counterclockwise(EffectContext& ctx, double) { return effect_none(ctx); }
 WandPtr effect_windmill(EffectContext& ctx, double) { return effect_none(ctx); }
 
-// Wipe-in and four-corner.
-WandPtr effect_expand_edges_to_center_square(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_sides_to_middle_horizontal(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_sides_to_middle_vertical(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_corners_to_center(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_center_to_corners(EffectContext& ctx, int) { return effect_none(ctx); }
-
 // Rotate.
 WandPtr effect_rotate_cw_grow(EffectContext& ctx) { return effect_none(ctx); }
 WandPtr effect_rotate_ccw_grow(EffectContext& ctx) { return effect_none(ctx); }
 WandPtr effect_rotate_cw_shrink(EffectContext& ctx) { return effect_none(ctx); }
 WandPtr effect_rotate_ccw_shrink(EffectContext& ctx) { return effect_none(ctx); }
-
-// Door and fly.
-WandPtr effect_doors_open_horizontal(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_doors_open_vertical(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_doors_close_horizontal(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_doors_close_vertical(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_fly_in_from_corners(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_fly_out_to_corners(EffectContext& ctx, int) { return effect_none(ctx); }
-
-// Staircase and blinds.
-WandPtr effect_raster_steps_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_raster_steps_right_to_left(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_raster_steps_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_raster_steps_bottom_to_top(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_blinds_left_to_right(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_blinds_top_to_bottom(EffectContext& ctx, int) { return effect_none(ctx); }
 
 // Arrow and sweep.
 WandPtr effect_arrow_left_to_right(EffectContext& ctx) { return effect_none(ctx); }

@@ -1,0 +1,134 @@
+// Doors split a picture at its centre line into halves that slide apart
+// (the previous picture leaves) or together (the new one arrives); the fly
+// moves four corner pieces out of the frame's corners or into them.
+#include "render/effects/door_fly.h"
+
+#include <algorithm>
+
+#include "render/effects/effect_functions.h"
+#include "render/effects/effect_schedule.h"
+
+namespace {
+
+using DoorRow = std::array<Piece, 2> (*)(int W, int H, int d);
+const DoorRow kDoorPieces[] = {
+    // {x, y, width, height, atX, atY}: the left or top door, then the other
+    [](int W, int H, int d) {
+        int c = W / 2;
+        return std::array<Piece, 2>{{{c - d, 0, d, H, 0, 0}, {c, 0, d, H, W - d, 0}}};
+    },
+    [](int W, int H, int d) {
+        int c = H / 2;
+        return std::array<Piece, 2>{{{0, c - d, W, d, 0, 0}, {0, c, W, d, 0, H - d}}};
+    },
+};
+
+template <std::size_t N>
+void layPieces(MagickWand* target, MagickWand* source, const std::array<Piece, N>& pieces) {
+    for (const Piece& piece : pieces) compositePiece(target, source, piece);
+}
+
+WandPtr doorsOpen(EffectContext& ctx, bool vertical) {
+    return renderSchedule(ctx, doorOpenWidths(vertical ? ctx.H : ctx.W), [&](int d) {
+        WandPtr frame = cloneCanvas(ctx);
+        if (d > 0)
+            layPieces(frame.get(), previousOrBlack(ctx), doorPieces(vertical, ctx.W, ctx.H, d));
+        return frame;
+    });
+}
+
+WandPtr doorsClose(EffectContext& ctx, bool vertical) {
+    return renderOnPrevious(
+        ctx, doorCloseWidths(vertical ? ctx.H : ctx.W), [&](MagickWand* working, int d) {
+            layPieces(working, ctx.canvas, doorPieces(vertical, ctx.W, ctx.H, d));
+        });
+}
+
+// Widths k * step for k = 1 .. count - 1, growing, or the same shrinking.
+std::vector<int> widthsOf(int count, int step, bool growing) {
+    std::vector<int> widths;
+    for (int k = 1; k < count; ++k) widths.push_back((growing ? k : count - k) * step);
+    return widths;
+}
+
+} // namespace
+
+int doorStep(int extent) {
+    int step = extent / 30;
+    if (step % 2 != 0) step += 1;
+    return std::max(step, 2);
+}
+
+int doorFrameCount(int extent) {
+    int step = doorStep(extent);
+    return (extent / 2) / step + (extent % (2 * step) != 0 ? 1 : 0);
+}
+
+std::vector<int> doorOpenWidths(int extent) {
+    std::vector<int> widths = widthsOf(doorFrameCount(extent), doorStep(extent), false);
+    widths.push_back(0);
+    return widths;
+}
+
+std::vector<int> doorCloseWidths(int extent) {
+    return widthsOf(doorFrameCount(extent), doorStep(extent), true);
+}
+
+std::array<Piece, 2> doorPieces(bool vertical, int W, int H, int d) {
+    return kDoorPieces[vertical](W, H, d);
+}
+
+int flyStep(int p) {
+    if (p % 2 != 0) p = p < 3 ? p + 1 : p - 1;
+    return std::max(p, 2);
+}
+
+int flyFrameCount(int W, int step) {
+    step = flyStep(step);
+    return (W / step) / 2 + (W % (2 * step) != 0 ? 1 : 0);
+}
+
+std::vector<int> flyInWidths(int W, int step) {
+    return widthsOf(flyFrameCount(W, step), flyStep(step), true);
+}
+
+std::vector<int> flyOutWidths(int W, int step) {
+    std::vector<int> widths = widthsOf(flyFrameCount(W, step), flyStep(step), false);
+    widths.push_back(0);
+    return widths;
+}
+
+std::array<Piece, 4> flyPieces(int W, int H, float r, int d) {
+    long double q = static_cast<long double>(d) * r;
+    int h = static_cast<int>(q);
+    int cx = W / 2, cy = H / 2;
+    int yt = static_cast<int>(cy - q);
+    // The lower pieces' row takes q rounded to single precision, unlike the
+    // upper ones; with the truncations they may stop a row above the edge.
+    int yb = static_cast<int>(H - static_cast<double>(static_cast<float>(q)));
+    return {{{cx - d, yt, d, h, 0, 0},
+             {cx - d, cy, d, h, 0, yb},
+             {cx, yt, d, h, W - d, 0},
+             {cx, cy, d, h, W - d, yb}}};
+}
+
+WandPtr effect_doors_open_horizontal(EffectContext& ctx) { return doorsOpen(ctx, false); }
+WandPtr effect_doors_open_vertical(EffectContext& ctx) { return doorsOpen(ctx, true); }
+WandPtr effect_doors_close_horizontal(EffectContext& ctx) { return doorsClose(ctx, false); }
+WandPtr effect_doors_close_vertical(EffectContext& ctx) { return doorsClose(ctx, true); }
+
+WandPtr effect_fly_in_from_corners(EffectContext& ctx, int step) {
+    float r = aspectRatio(ctx);
+    return renderOnPrevious(ctx, flyInWidths(ctx.W, step), [&](MagickWand* working, int d) {
+        layPieces(working, ctx.canvas, flyPieces(ctx.W, ctx.H, r, d));
+    });
+}
+
+WandPtr effect_fly_out_to_corners(EffectContext& ctx, int step) {
+    float r = aspectRatio(ctx);
+    return renderSchedule(ctx, flyOutWidths(ctx.W, step), [&](int d) {
+        WandPtr frame = cloneCanvas(ctx);
+        if (d > 0) layPieces(frame.get(), previousOrBlack(ctx), flyPieces(ctx.W, ctx.H, r, d));
+        return frame;
+    });
+}
