@@ -48,3 +48,19 @@ COLORREF captionBoxColors[16] = {
 HashMap* fontMap = nullptr;
 HashMap* effectNameMap = nullptr;
 LinkedList* pictureList = nullptr;
+
+// ---- Video production ----
+std::string programFolder;
+std::string workFolder;
+std::string ffmpegPath;
+std::string lastVideoFolder;
+int mp4VideoBitrate = 0;
+int mp4DefaultFileName = 0;
+float musicSeconds = 0.0f;
+ArrayList* musicPathList = nullptr;
+std::mutex musicPathListLock;
+std::string outputVideoPath;
+char durationText[13] = "";
+std::atomic<int> stopFlag{0};
+std::atomic<int> useAnonymousPipe{0};
+void* hwndProgressDialog = nullptr;

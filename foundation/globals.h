@@ -77,3 +77,28 @@ extern COLORREF captionBoxColors[16];
 extern HashMap* fontMap;         // font display name -> font file path (heap strings)
 extern HashMap* effectNameMap;   // effect index -> display name
 extern LinkedList* pictureList;  // PictureRecord pointers in list order
+
+// ---- Video production (timing and the encoder pipeline; the folders,
+// preferences and music state they read) ----
+#include <atomic>
+#include <mutex>
+
+struct ArrayList;
+
+extern std::string programFolder;   // the executable's folder, no trailing "/"
+extern std::string workFolder;      // downloaded pictures and logo copies
+extern std::string ffmpegPath;      // the encoder: programFolder + "/tool/ffmpeg"
+extern std::string lastVideoFolder; // where the save dialog for videos starts
+extern int mp4VideoBitrate;         // 0 encoder default, 1 to 3: 1M to 3M
+extern int mp4DefaultFileName;      // 0 empty, 1 current time, 2 first picture's name
+extern float musicSeconds;          // length of the chosen music, 0 without music
+// Paths parallel to the music combo: entry 0 and the last entry (the local
+// file item) are empty texts. The music catalogue thread adds entries, so
+// every use holds musicPathListLock.
+extern ArrayList* musicPathList;
+extern std::mutex musicPathListLock;
+extern std::string outputVideoPath; // the MP4 being made
+extern char durationText[13];       // the encoder's "-t" value
+extern std::atomic<int> stopFlag;   // 1: rendering must stop (Stop, or an encoder error)
+extern std::atomic<int> useAnonymousPipe;  // 1 once the named-pipe way has failed; stays 1
+extern void* hwndProgressDialog;    // owner of the encoder's error box

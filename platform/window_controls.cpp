@@ -1,0 +1,121 @@
+#include "platform/window_controls.h"
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+struct Control {
+    std::vector<std::string> items;
+    int selection = -1;
+    int checked = 0;
+    std::string text;
+};
+
+// The stand-in for the widgets: workers may read it while a test thread
+// sets it up, so it has its own lock.
+std::mutex tableLock;
+std::map<int, Control> table;
+int focused = 0;
+
+bool validIndex(const Control& control, int index) {
+    return index >= 0 && index < static_cast<int>(control.items.size());
+}
+
+int tableGetCurSel(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return table[id].selection;
+}
+void tableSetCurSel(int id, int index) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    Control& control = table[id];
+    control.selection = validIndex(control, index) ? index : -1;
+}
+int tableGetCount(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return static_cast<int>(table[id].items.size());
+}
+std::string tableGetItemText(int id, int index) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    const Control& control = table[id];
+    return validIndex(control, index) ? control.items[index] : std::string();
+}
+int tableAddString(int id, const std::string& text) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    Control& control = table[id];
+    control.items.push_back(text);
+    return static_cast<int>(control.items.size()) - 1;
+}
+void tableDeleteString(int id, int index) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    Control& control = table[id];
+    if (!validIndex(control, index)) return;
+    control.items.erase(control.items.begin() + index);
+    // As a drop-down list does: deleting the selected item clears the
+    // selection, deleting one above it moves it up.
+    if (control.selection == index) control.selection = -1;
+    else if (control.selection > index) --control.selection;
+}
+int tableIsChecked(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return table[id].checked;
+}
+void tableSetChecked(int id, int checked) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    table[id].checked = checked ? 1 : 0;
+}
+std::string tableGetText(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return table[id].text;
+}
+void tableSetText(int id, const std::string& text) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    table[id].text = text;
+}
+void tableSetFocus(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    focused = id;
+}
+
+const WindowControlsHandler memoryTable = {
+    tableGetCurSel, tableSetCurSel, tableGetCount, tableGetItemText, tableAddString,
+    tableDeleteString, tableIsChecked, tableSetChecked, tableGetText, tableSetText, tableSetFocus,
+};
+
+std::atomic<const WindowControlsHandler*> currentHandler{nullptr};
+
+const WindowControlsHandler& controls() {
+    const WindowControlsHandler* handler = currentHandler.load();
+    return handler ? *handler : memoryTable;
+}
+
+} // namespace
+
+int comboGetCurSel(int id) { return controls().comboGetCurSel(id); }
+void comboSetCurSel(int id, int index) { controls().comboSetCurSel(id, index); }
+int comboGetCount(int id) { return controls().comboGetCount(id); }
+std::string comboGetItemText(int id, int index) { return controls().comboGetItemText(id, index); }
+int comboAddString(int id, const std::string& text) { return controls().comboAddString(id, text); }
+void comboDeleteString(int id, int index) { controls().comboDeleteString(id, index); }
+int isChecked(int id) { return controls().isChecked(id); }
+void setChecked(int id, int checked) { controls().setChecked(id, checked); }
+std::string getControlText(int id) { return controls().getText(id); }
+void setControlText(int id, const std::string& text) { controls().setText(id, text); }
+void setControlFocus(int id) { controls().setFocus(id); }
+
+int lastFocusedControl() {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return focused;
+}
+
+void resetWindowControls() {
+    std::lock_guard<std::mutex> lock(tableLock);
+    table.clear();
+    focused = 0;
+}
+
+const WindowControlsHandler* setWindowControlsHandler(const WindowControlsHandler* handler) {
+    return currentHandler.exchange(handler);
+}

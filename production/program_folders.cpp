@@ -1,0 +1,55 @@
+#include "production/program_folders.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "foundation/globals.h"
+#include "platform/xdg_dirs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string executableFolder() {
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (!error && exe.has_parent_path()) return exe.parent_path().string();
+    return fs::current_path(error).string();
+}
+
+bool usableFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return fs::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool onDesktop(const std::string& folder) {
+    std::string desktop = xdgUserDir("DESKTOP");
+    // Without a desktop folder of its own the answer is the home folder,
+    // which says nothing about the desktop.
+    return !desktop.empty() && desktop != xdgHomeFolder() &&
+           folder.find(desktop) != std::string::npos;
+}
+
+std::string chooseWorkFolder() {
+    if (onDesktop(programFolder)) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string folder = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/TevrakoVkrmTemp";
+        if (usableFolder(folder)) return folder;
+    }
+    std::string folder = programFolder + "/temp";
+    if (usableFolder(folder)) return folder;
+    folder = xdgDataHome() + "/Tevrako/temp";
+    usableFolder(folder);
+    return folder;
+}
+
+} // namespace
+
+void locateProgramFolders() {
+    programFolder = executableFolder();
+    ffmpegPath = programFolder + "/tool/ffmpeg";
+    workFolder = chooseWorkFolder();
+}

@@ -1,0 +1,10 @@
+// The folders the program works from: its own (beside the executable, with
+// the encoder at tool/ffmpeg) and the work folder for downloaded pictures
+// and logo copies.
+#pragma once
+
+// Sets programFolder from the running executable, ffmpegPath, and
+// workFolder: a folder in the temporary directory when the program lies on
+// the desktop, else "temp" in the program folder, or the user's data folder
+// when the program folder is not writable. The work folder is created.
+void locateProgramFolders();

@@ -1,0 +1,188 @@
+#include "production/video_thread.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+#include "foundation/globals.h"
+#include "foundation/linked_list.h"
+#include "foundation/text.h"
+#include "net/error_report.h"
+#include "net/format_text.h"
+#include "platform/child_process.h"
+#include "net/socket_connect.h"
+#include "platform/command_ids.h"
+#include "platform/named_pipe.h"
+#include "platform/progress_window.h"
+#include "platform/ui_thread.h"
+#include "platform/window_controls.h"
+#include "production/encoder_runners.h"
+#include "production/frame_pipe.h"
+#include "production/logo_copy.h"
+#include "production/video_threads.h"
+#include "render/picture_renderer.h"
+
+namespace {
+
+const char* const kWhere = "thread_make_video";
+// An encoder opens its input within moments of starting; one that has not
+// after this long never will.
+std::atomic<int> connectTimeoutMs{20000};
+
+// What the video reads from the main window's controls.
+struct VideoControls {
+    int musicIndex = 0;
+    int logoChecked = 0;
+    std::string logoPath;
+    int logoPosition = -1;
+};
+
+VideoControls readVideoControls() {
+    VideoControls controls;
+    runOnUiThread([&controls] {
+        controls.musicIndex = comboGetCurSel(IDC_MUSIC);
+        controls.logoChecked = isChecked(IDC_LOGO_CHECK);
+        controls.logoPath = getControlText(IDC_LOGO_PATH);
+        controls.logoPosition = comboGetCurSel(IDC_LOGO_POSITION);
+    });
+    return controls;
+}
+
+// Renders every picture, in list order, into the pipe; stops before the
+// next picture after Stop, or at once when the encoder refuses a frame.
+void renderFrames(FramePipe* pipe) {
+    encoderInput = pipe;
+    MagickWand* previous = nullptr;
+    const int count = pictureList ? linkedlist_size(pictureList) : 0;
+    for (int h = 1; h <= count; ++h) {
+        if (stopFlag.load()) break;
+        runOnUiThread([h] { updateProgress(h); });
+        auto* picture = static_cast<const PictureRecord*>(linkedlist_get(pictureList, h - 1));
+        previous = renderPicture(picture, previous, nullptr);
+        if (!previous) break;
+    }
+    if (previous) DestroyMagickWand(previous);
+    encoderInput = nullptr;
+}
+
+// The FIFO way. False when the FIFO cannot be made (the caller goes on
+// with standard input); true when this attempt has run.
+bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& encoderFolder) {
+    NamedPipe pipe;
+    int error = 0;
+    if (!createNamedPipe("v" + std::to_string(random_range(1, 1000)), &pipe, &error)) {
+        sendErrorReport(kWhere, formatText("CreateNamedPipe failed with error %d", error).c_str());
+        useAnonymousPipe = 1;
+        return false;
+    }
+    auto attempt = std::make_shared<EncoderAttempt>();
+    attempt->argv = namedPipeCommandLine(ffmpegPath, pipe.path, videoWidth, videoHeight,
+                                         durationText, options);
+    attempt->workingFolder = encoderFolder;
+    if (!startVideoThread([attempt] { thread_run_ffmpeg_by_named_pipe(attempt); })) {
+        removeNamedPipe(&pipe);
+        failThreadStart();
+        return true;
+    }
+    int fd = connectNamedPipe(
+        pipe, connectTimeoutMs.load(),
+        [&attempt] { return attempt->encoderEnded.load() || stopFlag.load(); }, &error);
+    // Both ends are open (or never will be): the name is no longer needed.
+    removeNamedPipe(&pipe);
+    if (fd < 0) {
+        if (error != ECANCELED)
+            sendErrorReport(kWhere, formatText("ConnectNamedPipe failed with error %d", error).c_str());
+        // The runner ends the encoder and sees it fail.
+        attempt->abandonEncoder = true;
+        attempt->markVideoDone();
+        return true;
+    }
+    FramePipe frames{fd};
+    renderFrames(&frames);
+    close(fd);
+    attempt->markVideoDone();
+    return true;
+}
+
+// The standard-input way: the encoder is started here, the runner watches it.
+void makeVideoByStandardInput(const EncoderOptions& options, const std::string& encoderFolder) {
+    int input[2], errors[2];
+    if (pipe2(input, O_CLOEXEC) != 0) {
+        failGeneration(kWhere, formatText("CreatePipe@1 failed with error %d", errno));
+        return;
+    }
+    if (pipe2(errors, O_CLOEXEC) != 0) {
+        int error = errno;
+        close(input[0]);
+        close(input[1]);
+        failGeneration(kWhere, formatText("CreatePipe@2 failed with error %d", error));
+        return;
+    }
+    auto attempt = std::make_shared<EncoderAttempt>();
+    attempt->argv = standardInputCommandLine(ffmpegPath, videoWidth, videoHeight, durationText, options);
+    attempt->workingFolder = encoderFolder;
+    ChildProcessSetup setup;
+    setup.stdinFd = input[0];
+    setup.stderrFd = errors[1];
+    setup.workingFolder = encoderFolder;
+    int error = 0;
+    int pid = startChildProcess(attempt->argv, setup, &error);
+    close(input[0]);
+    close(errors[1]);
+    if (pid < 0) {
+        close(input[1]);
+        close(errors[0]);
+        failGeneration(kWhere, formatText("CreateProcess() failed with error %d\r\nfolder: %s", error,
+                                          programFolder.c_str()));
+        return;
+    }
+    attempt->pid = pid;
+    attempt->errorFd = errors[0];
+    if (!startVideoThread([attempt] { thread_run_ffmpeg_by_anonymous_pipe(attempt); })) {
+        killChildProcess(pid);
+        waitChildProcess(pid);
+        close(input[1]);
+        close(errors[0]);
+        failThreadStart();
+        return;
+    }
+    fcntl(input[1], F_SETFL, fcntl(input[1], F_GETFL) | O_NONBLOCK);
+    FramePipe frames{input[1]};
+    renderFrames(&frames);
+    close(input[1]);
+    attempt->markVideoDone();
+}
+
+} // namespace
+
+void setNamedPipeConnectTimeout(int milliseconds) { connectTimeoutMs = milliseconds; }
+
+void thread_make_video() {
+    ignoreBrokenPipeSignal();
+    random_init();
+    VideoControls controls = readVideoControls();
+
+    EncoderOptions options;
+    options.audio = audioInputArguments(controls.musicIndex);
+    options.output = outputVideoPath;
+    options.bitrate = bitrateArguments(mp4VideoBitrate, serviceBitrateKbps);
+    // The overlay filter names the logo's copy by its bare name, so the
+    // encoder runs in the folder that holds it.
+    std::string encoderFolder;
+    if (controls.logoChecked && !controls.logoPath.empty()) {
+        std::string copyName = copyLogoToWorkFolder(controls.logoPath, workFolder);
+        if (copyName.empty()) {
+            showGenerationError("无法创建图标文件的副本", "错误");
+            stopFlag = 1;
+            endGeneration(WM_ENCODE_FAILED);
+            return;
+        }
+        options.logo = logoFilterArguments(copyName, controls.logoPosition, videoWidth);
+        encoderFolder = workFolder;
+    }
+
+    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(options, encoderFolder)) return;
+    makeVideoByStandardInput(options, encoderFolder);
+}

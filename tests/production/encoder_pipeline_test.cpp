@@ -1,0 +1,240 @@
+#include "production/encoder_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "foundation/array_list.h"
+#include "foundation/file_path.h"
+#include "foundation/globals.h"
+#include "foundation/heap_alloc.h"
+#include "platform/command_ids.h"
+#include "platform/progress_window.h"
+#include "platform/window_controls.h"
+#include "production/timing.h"
+#include "production/video_thread.h"
+#include "foundation/linked_list.h"
+#include "render/picture_renderer.h"
+#include "production_support.h"
+
+using namespace production_test;
+
+namespace {
+
+class EncoderPipeline : public ProductionTest {
+protected:
+    void SetUp() override {
+        ProductionTest::SetUp();
+        setUpOutputControls(1, 3, 0);  // 0.2 s pause
+        ASSERT_TRUE(fileExists(ffmpegPath.c_str())) << "the build links tool/ffmpeg beside the tests";
+    }
+    // Three small pictures: no animation, the fade, a zoom.
+    void addThreePictures(const std::string& prefix = "p") {
+        const char* colors[] = {"#ffffff", "#3366cc", "#cc3333"};
+        const int effects[] = {99, 31, 1};
+        for (int i = 0; i < 3; ++i) {
+            std::string path = folder / (prefix + std::to_string(i) + ".jpg");
+            writeSolidPicture(path, 300, 200, colors[i]);
+            addPicture(path, effects[i]);
+        }
+    }
+    void useMusic(const std::string& path) {
+        std::lock_guard<std::mutex> hold(musicPathListLock);
+        arraylist_insert(musicPathList, 1, heapCopy(path.c_str()));
+        comboAddString(IDC_MUSIC, "music");
+        comboSetCurSel(IDC_MUSIC, 1);
+    }
+    void useLogo(const std::string& path, int position) {
+        setChecked(IDC_LOGO_CHECK, 1);
+        setControlText(IDC_LOGO_PATH, path);
+        for (int i = 0; i < 8; ++i) comboAddString(IDC_LOGO_POSITION, "position");
+        comboSetCurSel(IDC_LOGO_POSITION, position);
+    }
+    std::vector<unsigned> outcome() { return recorded().messages; }
+    void expectVideo(const std::string& path, int frames) {
+        auto info = probeVideo(path);
+        EXPECT_EQ(info["width"], "256");
+        EXPECT_EQ(info["height"], "256");
+        EXPECT_EQ(info["r_frame_rate"], "25/1");
+        EXPECT_EQ(info["nb_read_frames"], std::to_string(frames));
+        EXPECT_NEAR(std::atof(info["duration"].c_str()), frames / 25.0, 0.05);
+    }
+};
+
+using Outcome = std::vector<unsigned>;
+
+}  // namespace
+
+TEST_F(EncoderPipeline, NamedPipeWayWritesTheCountedFrames) {
+    addThreePictures();
+    std::string output = folder / "out";
+    answerSaveDialog(output);  // ".mp4" is added
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    EXPECT_EQ(recorded().updates, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(useAnonymousPipe.load(), 0);
+    EXPECT_EQ(outputVideoPath, output + ".mp4");
+    expectVideo(output + ".mp4", getTotalFrames());
+    EXPECT_TRUE(recorded().boxes.empty());
+}
+
+TEST_F(EncoderPipeline, StandardInputWayWithMusicAndBitrate) {
+    addThreePictures();
+    useAnonymousPipe = 1;
+    mp4VideoBitrate = 1;
+    std::string music = folder / "m.mp3";
+    writeMusic(music, 5.0);
+    useMusic(music);
+    answerSaveDialog(folder / "out.MP4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    expectVideo(folder / "out.MP4", getTotalFrames());
+    EXPECT_TRUE(hasAudioStream(folder / "out.MP4"));
+}
+
+TEST_F(EncoderPipeline, LogoShowsInItsCorner) {
+    std::string picture = folder / "white.png";
+    writeSolidPicture(picture, 256, 256, "#ffffff");
+    addPicture(picture, 99);
+    std::string logo = folder / "logo.png";
+    writeSolidPicture(logo, 32, 32, "#ff0000");
+    useLogo(logo, 3);  // bottom right, inset by 256 / 400 * 10 = 6
+    answerSaveDialog(folder / "logo.mp4");
+    generateAndWait();
+    ASSERT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    std::vector<unsigned char> rgb = firstFrameRgb(folder / "logo.mp4");
+    ASSERT_EQ(rgb.size(), 256u * 256u * 3u);
+    auto pixel = [&](int x, int y) { return &rgb[(static_cast<std::size_t>(y) * 256 + x) * 3]; };
+    const unsigned char* inLogo = pixel(256 - 6 - 16, 256 - 6 - 16);
+    EXPECT_GT(inLogo[0], 200);
+    EXPECT_LT(inLogo[1], 80);
+    for (auto [x, y] : {std::pair{10, 10}, std::pair{252, 252}, std::pair{240, 10}}) {
+        EXPECT_GT(pixel(x, y)[1], 200) << x << "," << y;
+    }
+}
+
+TEST_F(EncoderPipeline, NamesWithSpacesQuotesChineseAndShellSyntax) {
+    std::string odd = "图 片 '1' \"q\" $(touch pwned) ;";
+    addThreePictures(odd);
+    std::string music = folder / "音乐 'a' $(x).mp3";
+    writeMusic(music, 2.0);
+    useMusic(music);
+    std::string logo = folder / "标志 \"x\" ';'.png";
+    writeSolidPicture(logo, 16, 16, "#00ff00");
+    useLogo(logo, 0);
+    std::string output = folder / "输出 $(touch pwned) 'a' \"b\".mp4";
+    answerSaveDialog(output);
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    expectVideo(output, getTotalFrames());
+    EXPECT_TRUE(hasAudioStream(output));
+    EXPECT_FALSE(fileExists("pwned"));
+    EXPECT_FALSE(fileExists((workFolder + "/pwned").c_str()));
+}
+
+TEST_F(EncoderPipeline, StopEndsBeforeTheNextPictureWithAPlayableFile) {
+    addThreePictures();
+    int firstTwo = 0;
+    for (int i = 0; i < 2; ++i) {
+        int frames = 0;
+        auto* picture = static_cast<const PictureRecord*>(linkedlist_get(pictureList, i));
+        renderPicture(picture, nullptr, &frames);
+        firstTwo += frames;
+    }
+    stopAtPicture(2);
+    answerSaveDialog(folder / "stopped.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_STOPPED});
+    EXPECT_EQ(recorded().updates, (std::vector<int>{1, 2}));
+    expectVideo(folder / "stopped.mp4", firstTwo);
+}
+
+TEST_F(EncoderPipeline, FailingEncoderFallsBackThenFailsWithItsText) {
+    addThreePictures();
+    ffmpegPath = writeScript(folder, "ffmpeg", "echo \"boom: 编码失败\" >&2\nexit 1");
+    answerSaveDialog(folder / "failed.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_FAILED});
+    EXPECT_EQ(useAnonymousPipe.load(), 1);
+    EXPECT_EQ(stopFlag.load(), 1);
+    auto boxes = recorded().boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "错误");
+    EXPECT_EQ(boxes[0].text.rfind("生成视频时发生错误：\n\nboom: 编码失败\n", 0), 0u) << boxes[0].text;
+    std::string log = errorLog();
+    EXPECT_NE(log.find("thread_run_ffmpeg_by_named_pipe"), std::string::npos);
+    EXPECT_NE(log.find("thread_run_ffmpeg_by_anonymous_pipe"), std::string::npos);
+    EXPECT_NE(log.find("boom"), std::string::npos);
+}
+
+TEST_F(EncoderPipeline, ChattyEncoderIsDrainedAndItsMessageBounded) {
+    addThreePictures();
+    // 200 kB of error output before the real encoder runs: a pipe that is
+    // not read would stop it for good.
+    ffmpegPath = writeScript(folder, "ffmpeg",
+                             "head -c 200000 /dev/zero | tr '\\0' 'e' >&2\n"
+                             "case \"$*\" in *pipe:0*) exit 1;; esac\n"
+                             "exec /usr/bin/ffmpeg \"$@\"");
+    answerSaveDialog(folder / "chatty.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    expectVideo(folder / "chatty.mp4", getTotalFrames());
+
+    // The same chatter on the standard-input way, where it fails.
+    useAnonymousPipe = 1;
+    answerSaveDialog(folder / "chatty2.mp4");
+    generateAndWait();
+    auto boxes = recorded().boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(std::string(4096, 'e')), std::string::npos);
+    EXPECT_EQ(boxes[0].text.find(std::string(4097, 'e')), std::string::npos);
+}
+
+TEST_F(EncoderPipeline, EncoderThatNeverOpensThePipeIsGivenUp) {
+    addThreePictures();
+    setNamedPipeConnectTimeout(500);
+    ffmpegPath = writeScript(folder, "ffmpeg",
+                             "case \"$*\" in *image2pipe*) exec sleep 60;; esac\n"
+                             "exec /usr/bin/ffmpeg \"$@\"");
+    answerSaveDialog(folder / "late.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE}) << "made again through standard input";
+    EXPECT_EQ(useAnonymousPipe.load(), 1);
+    expectVideo(folder / "late.mp4", getTotalFrames());
+    EXPECT_NE(errorLog().find("ConnectNamedPipe failed with error"), std::string::npos);
+}
+
+TEST_F(EncoderPipeline, MissingEncoderFailsTheGenerationNotTheProgram) {
+    addThreePictures();
+    ffmpegPath = folder / "no-such-ffmpeg";
+    answerSaveDialog(folder / "none.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_FAILED});
+    auto boxes = recorded().boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("CreateProcess() failed with error 2\r\nfolder: ", 0), 0u)
+        << boxes[0].text;
+}
+
+TEST_F(EncoderPipeline, CancelledDialogOrRefusedCheckStartsNothing) {
+    addThreePictures();
+    answerSaveDialog("");
+    generateAndWait();
+    EXPECT_TRUE(outcome().empty());
+    comboSetCurSel(IDC_VIDEO_SIZE, 0);
+    answerSaveDialog(folder / "x.mp4");
+    generateAndWait();
+    EXPECT_TRUE(outcome().empty());
+    EXPECT_FALSE(fileExists((folder / "x.mp4").c_str()));
+}
+
+TEST_F(EncoderPipeline, DefaultFileNameByPreference) {
+    addPicture("/pictures/商品 1.v2.jpg");
+    EXPECT_EQ(defaultVideoFileName(), "");
+    mp4DefaultFileName = 2;
+    EXPECT_EQ(defaultVideoFileName(), "商品 1.v2");
+    mp4DefaultFileName = 1;
+    std::string stamp = defaultVideoFileName();
+    EXPECT_EQ(stamp.size(), 17u);
+    EXPECT_EQ(stamp[4], '_');
+}
