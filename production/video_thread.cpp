@@ -50,6 +50,11 @@ VideoControls readVideoControls() {
     return controls;
 }
 
+// A frame is larger than a pipe's default 64 kB; a wider pipe lets the
+// renderer run ahead while the encoder works (the system may refuse; the
+// default then serves).
+void widenPipe(int fd) { fcntl(fd, F_SETPIPE_SZ, 1 << 20); }
+
 // Renders every picture, in list order, into the pipe; stops before the
 // next picture after Stop, or at once when the encoder refuses a frame.
 void renderFrames(FramePipe* pipe) {
@@ -72,7 +77,9 @@ void renderFrames(FramePipe* pipe) {
 bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& encoderFolder) {
     NamedPipe pipe;
     int error = 0;
-    if (!createNamedPipe("v" + std::to_string(random_range(1, 1000)), &pipe, &error)) {
+    std::string name = "v";
+    name += std::to_string(random_range(1, 1000));
+    if (!createNamedPipe(name, &pipe, &error)) {
         sendErrorReport(kWhere, formatText("CreateNamedPipe failed with error %d", error).c_str());
         useAnonymousPipe = 1;
         return false;
@@ -99,6 +106,7 @@ bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& enco
         attempt->markVideoDone();
         return true;
     }
+    widenPipe(fd);
     FramePipe frames{fd};
     renderFrames(&frames);
     close(fd);
@@ -149,6 +157,7 @@ void makeVideoByStandardInput(const EncoderOptions& options, const std::string& 
         return;
     }
     fcntl(input[1], F_SETFL, fcntl(input[1], F_GETFL) | O_NONBLOCK);
+    widenPipe(input[1]);
     FramePipe frames{input[1]};
     renderFrames(&frames);
     close(input[1]);
