@@ -53,33 +53,3 @@ void compositePiece(MagickWand* target, MagickWand* source, const Piece& piece) 
 }
 
 void setOpacity(MagickWand* wand, double opacity) { MagickSetImageOpacity(wand, opacity); }
-
-void fillShape(MagickWand* target, MagickWand* source,
-               const std::function<void(DrawingWand*)>& drawShape) {
-    // The shape is drawn on a transparent mask, whose alpha is then the
-    // shape's coverage; that becomes the source copy's alpha, so laying the
-    // copy Over the target blends exactly as a drawing filled with the source
-    // would. (Coverage taken from a grey mask's intensity would pass through
-    // the sRGB curve and thin the anti-aliased edge.)
-    int width = static_cast<int>(MagickGetImageWidth(target));
-    int height = static_cast<int>(MagickGetImageHeight(target));
-    WandPtr mask = newCanvasOf(width, height, "none");
-    DrawingWandPtr draw(NewDrawingWand());
-    PixelWandPtr white = newPixelWand("#ffffff");
-    PixelWandPtr none = newPixelWand("none");
-    DrawSetFillColor(draw.get(), white.get());
-    // No outline, but the default stroke width stays: ImageMagick sizes a
-    // filled shape's anti-aliased edge by it.
-    DrawSetStrokeColor(draw.get(), none.get());
-    drawShape(draw.get());
-    MagickDrawImage(mask.get(), draw.get());
-    WandPtr fill = cloneWand(source);
-    MagickSetImageAlphaChannel(fill.get(), OpaqueAlphaChannel);
-    MagickCompositeImage(fill.get(), mask.get(), CopyOpacityCompositeOp, 0, 0);
-    MagickCompositeImage(target, fill.get(), OverCompositeOp, 0, 0);
-}
-
-void fillShape(MagickWand* target, MagickWand* source, const Shape& shape) {
-    if (shape.empty()) return;
-    fillShape(target, source, [&shape](DrawingWand* draw) { addShape(draw, shape); });
-}

@@ -1,5 +1,6 @@
 #include "render/effects/shape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -71,7 +72,66 @@ PieSlice pieSlice(double cx, double cy, double radius, double start, double end)
             onRim(cx, cy, radius, start),
             onRim(cx, cy, radius, end),
             radius,
-            end - start >= 180};
+            end - start >= 180,
+            start,
+            end};
+}
+
+namespace {
+
+void include(ShapeBounds& box, double x, double y) {
+    if (box.empty()) {
+        box = {x, y, x, y};
+        return;
+    }
+    box.x0 = std::min(box.x0, x);
+    box.y0 = std::min(box.y0, y);
+    box.x1 = std::max(box.x1, x);
+    box.y1 = std::max(box.y1, y);
+}
+
+void includePart(ShapeBounds& box, const PolygonPath& path) {
+    for (const std::vector<ShapePoint>& ring : path.rings)
+        for (const ShapePoint& p : ring) include(box, p.x, p.y);
+}
+
+void includePart(ShapeBounds& box, const RectangleShape& r) {
+    include(box, r.x0, r.y0);
+    include(box, r.x1, r.y1);
+}
+
+void includeCircle(ShapeBounds& box, const ShapePoint& c, double radius) {
+    include(box, c.x - radius, c.y - radius);
+    include(box, c.x + radius, c.y + radius);
+}
+
+void includePart(ShapeBounds& box, const CircleShape& circle) {
+    includeCircle(box, circle.centre, circle.radius());
+}
+
+void includePart(ShapeBounds& box, const PieSlice& slice) {
+    double sweep = slice.endAngle - slice.startAngle;
+    if (!(sweep >= 0 && sweep < 360)) {
+        includeCircle(box, slice.centre, slice.radius);
+        return;
+    }
+    include(box, slice.centre.x, slice.centre.y);
+    include(box, slice.start.x, slice.start.y);
+    include(box, slice.end.x, slice.end.y);
+    // The arc bulges out furthest where it crosses an axis.
+    for (double axis = std::ceil(slice.startAngle / 90) * 90; axis < slice.endAngle; axis += 90) {
+        ShapePoint p = onRim(slice.centre.x, slice.centre.y, slice.radius, axis);
+        include(box, p.x, p.y);
+    }
+}
+
+} // namespace
+
+ShapeBounds shapeBounds(const Shape& shape) {
+    ShapeBounds box;
+    for (const ShapePart& part : shape)
+        std::visit([&box](const auto& piece) { includePart(box, piece); }, part);
+    return box;
 }
 
 void addShape(DrawingWand* draw, const Shape& shape) {

@@ -38,6 +38,7 @@ struct PieSlice {
     ShapePoint centre, start, end;
     double radius = 0;
     bool largeArc = false;
+    double startAngle = 0, endAngle = 0;
 };
 
 using ShapePart = std::variant<PolygonPath, RectangleShape, CircleShape, PieSlice>;
@@ -53,6 +54,14 @@ CircleShape circleThrough(double cx, double cy, double rimX, double rimY);
 // The slice's rim points: angles in single precision over 180 times
 // 3.1415926; the large-arc flag is set from 180 degrees on.
 PieSlice pieSlice(double cx, double cy, double radius, double start, double end);
+
+// The smallest box holding every part: x0 <= x1 and y0 <= y1, or an empty
+// box (x0 > x1) for a shape without points.
+struct ShapeBounds {
+    double x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    bool empty() const { return x0 > x1 || y0 > y1; }
+};
+ShapeBounds shapeBounds(const Shape& shape);
 
 // Appends the shape's parts to the drawing, in order.
 void addShape(DrawingWand* draw, const Shape& shape);

@@ -5,14 +5,6 @@
 
 // clang-format off
 
-// Circle, diamond and X.
-WandPtr effect_expand_center_to_edges_circle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_edges_to_center_circle(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_center_to_edges_diamond(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_expand_edges_to_center_diamond(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_expand_center_to_edges_x(EffectContext& ctx, int) { return effect_none(ctx); }
-WandPtr effect_expand_edges_to_center_x(EffectContext& ctx, int) { return effect_none(ctx); }
-
 // Clock and windmill (angle steps in degrees).
 WandPtr effect_clock_wipe_12_clockwise(EffectContext& ctx, double) { return effect_none(ctx); }
 WandPtr effect_clock_wipe_both_directions(EffectContext& ctx, double) { return effect_none(ctx); }

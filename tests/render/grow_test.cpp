@@ -108,7 +108,7 @@ TEST(Grow, EveryMemberRevealsTheNewPicture) {
 }
 
 TEST(Grow, TheCopyShowsTheWholePictureScaledAtItsAnchor) {
-    const int W = 320, H = 180;  // ratio 0.5625, steps 20, 11 and 18
+    const int W = 160, H = 90;  // ratio 0.5625, steps 10, 5 and 9
     WandPtr canvas = positionCodedCanvas(W, H);
     for (const Member& member : kMembers) {
         SCOPED_TRACE(member.index);

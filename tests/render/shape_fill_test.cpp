@@ -25,6 +25,32 @@ WandPtr drawnInColour(int width, int height, const char* ground, const char* col
     return image;
 }
 
+// The shape fill done the slow, plain way: the shape's coverage becomes a
+// copy of the source's alpha, laid Over the target by ImageMagick.
+void fillByComposite(MagickWand* target, MagickWand* source, const Shape& shape) {
+    WandPtr mask = solidCanvas(static_cast<int>(MagickGetImageWidth(target)),
+                               static_cast<int>(MagickGetImageHeight(target)), "none");
+    DrawingWandPtr draw(NewDrawingWand());
+    PixelWandPtr white = newPixelWand("#ffffff");
+    PixelWandPtr none = newPixelWand("none");
+    DrawSetFillColor(draw.get(), white.get());
+    DrawSetStrokeColor(draw.get(), none.get());
+    addShape(draw.get(), shape);
+    MagickDrawImage(mask.get(), draw.get());
+    WandPtr fill(CloneMagickWand(source));
+    MagickSetImageAlphaChannel(fill.get(), OpaqueAlphaChannel);
+    MagickCompositeImage(fill.get(), mask.get(), CopyOpacityCompositeOp, 0, 0);
+    MagickCompositeImage(target, fill.get(), OverCompositeOp, 0, 0);
+}
+
+// Every channel, alpha included, at full depth.
+std::vector<unsigned short> deepPixels(MagickWand* wand) {
+    std::size_t width = MagickGetImageWidth(wand), height = MagickGetImageHeight(wand);
+    std::vector<unsigned short> pixels(width * height * 4);
+    MagickExportImagePixels(wand, 0, 0, width, height, "RGBA", ShortPixel, pixels.data());
+    return pixels;
+}
+
 int differingPixels(const Frame& a, const Frame& b, int tolerance) {
     int different = 0;
     for (int y = 0; y < a.height; ++y)
@@ -109,6 +135,57 @@ TEST(ShapeFill, InsideShowsTheSourcePixelAtTheSamePlaceOutsideStaysAndTheEdgeBle
             blended += seen != rgbOf("#000000") && !near(seen, picture.at(x, y), 2);
         }
     EXPECT_GT(blended, 100);
+}
+
+TEST(ShapeFill, BlendsAsImageMagicksOverToTheLastBit) {
+    const int W = 200, H = 150;
+    const Shape shape = {circleThrough(90, 70, 150, 101.25), pieSlice(100, 75, 125, 200, 250),
+                         polygons({{{10, 140}, {60, 100.5}, {70, 149}}})};
+    WandPtr source = positionCodedCanvas(W, H);
+    for (bool translucent : {false, true}) {
+        SCOPED_TRACE(translucent ? "translucent target" : "opaque target");
+        WandPtr fast = solidCanvas(W, H, "#3080c0");
+        if (translucent) setOpacity(fast.get(), 0.4);
+        WandPtr plain(CloneMagickWand(fast.get()));
+        fillShape(fast.get(), source.get(), shape);
+        fillByComposite(plain.get(), source.get(), shape);
+        std::vector<unsigned short> a = deepPixels(fast.get()), b = deepPixels(plain.get());
+        int different = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) different += std::abs(a[i] - b[i]) > 1;
+        EXPECT_EQ(different, 0);
+    }
+}
+
+TEST(ShapeBuilders, BoundsHoldEveryPartAndTheArcsBulge) {
+    ShapeBounds box = shapeBounds({polygon({{3, 4}, {10, -2}, {7, 9}}), rectangle(-1, 0, 2, 3)});
+    EXPECT_EQ(box.x0, -1);
+    EXPECT_EQ(box.y0, -2);
+    EXPECT_EQ(box.x1, 10);
+    EXPECT_EQ(box.y1, 9);
+    ShapeBounds circle = shapeBounds({circleThrough(50, 40, 53, 44)});
+    EXPECT_DOUBLE_EQ(circle.x0, 45);
+    EXPECT_DOUBLE_EQ(circle.y1, 45);
+    // 12 to 3 o'clock: the quarter up and right of the centre.
+    ShapeBounds quarter = shapeBounds({pieSlice(100, 100, 50, 270, 360)});
+    EXPECT_NEAR(quarter.x0, 100, 1e-4);
+    EXPECT_NEAR(quarter.x1, 150, 1e-4);
+    EXPECT_NEAR(quarter.y0, 50, 1e-4);
+    EXPECT_NEAR(quarter.y1, 100, 1e-4);
+    // 1 to 5 o'clock bulges out to 3 o'clock.
+    EXPECT_NEAR(shapeBounds({pieSlice(0, 0, 10, 300, 420)}).x1, 10, 1e-4);
+    EXPECT_TRUE(shapeBounds({}).empty());
+    EXPECT_TRUE(shapeBounds({polygons({})}).empty());
+}
+
+TEST(ShapeFill, ShapesReachingOutOfTheFrameAreCutAtItsEdges) {
+    WandPtr target = solidCanvas(64, 48, "#000000");
+    WandPtr source = solidCanvas(64, 48, "#ffffff");
+    fillShape(target.get(), source.get(), Shape{circleThrough(-20, 24, 10, 24)});
+    EXPECT_EQ(pixelOf(target.get(), 0, 24), rgbOf("#ffffff"));
+    EXPECT_EQ(pixelOf(target.get(), 20, 24), rgbOf("#000000"));
+    fillShape(target.get(), source.get(), Shape{rectangle(100, 100, 200, 200)});
+    fillShape(target.get(), source.get(), Shape{rectangle(-50, -50, -10, -10)});
+    EXPECT_EQ(pixelOf(target.get(), 63, 47), rgbOf("#000000"));
 }
 
 TEST(ShapeFill, EmptyShapeLeavesTheTargetAlone) {
