@@ -5,14 +5,6 @@
 
 // clang-format off
 
-// Clock and windmill (angle steps in degrees).
-WandPtr effect_clock_wipe_12_clockwise(EffectContext& ctx, double) { return effect_none(ctx); }
-WandPtr effect_clock_wipe_both_directions(EffectContext& ctx, double) { return effect_none(ctx); }
-WandPtr effect_clock_wipe_9_clockwise(EffectContext& ctx, double) { return effect_none(ctx); }
-WandPtr effect_clock_wipe_9_counterclockwise(EffectContext& ctx, double) { return effect_none(ctx); }
-WandPtr effect_clock_wipe_12_counterclockwise(EffectContext& ctx, double) { return effect_none(ctx); }
-WandPtr effect_windmill(EffectContext& ctx, double) { return effect_none(ctx); }
-
 // Rotate.
 WandPtr effect_rotate_cw_grow(EffectContext& ctx) { return effect_none(ctx); }
 WandPtr effect_rotate_ccw_grow(EffectContext& ctx) { return effect_none(ctx); }
