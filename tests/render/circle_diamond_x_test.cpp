@@ -77,6 +77,7 @@ TEST(XShapes, WedgesAndTrianglesOfTheFirstFrame) {
     EXPECT_EQ(triangles[2], (Ring{{400, 421}, {350, 450}, {450, 450}}));
     EXPECT_EQ(triangles[3], (Ring{{750, 225}, {800, 196}, {800, 253}}));
     EXPECT_EQ(xShapes(810, 450, 25, true).size(), 16u) << "405 / 25 leaves a remainder";
+    EXPECT_TRUE(xShapes(800, 450, 0, false).empty()) << "a zero step draws no X";
 }
 
 TEST(CircleDiamondX, CountModeStoresTheShapesThePlainFrameAndTheHoldFrames) {
