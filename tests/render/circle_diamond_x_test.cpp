@@ -15,9 +15,6 @@ constexpr int kCircleOut = 25, kCircleIn = 26, kDiamondOut = 55, kDiamondIn = 56
               kXIn = 59;
 
 const CircleShape& circleOf(const Shape& shape) { return std::get<CircleShape>(shape.at(0)); }
-const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape) {
-    return std::get<PolygonPath>(shape.at(0)).rings;
-}
 
 const char* kBlue = "#0000ff";
 const char* kRed = "#ff0000";

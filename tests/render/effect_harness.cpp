@@ -301,4 +301,20 @@ void expectProbes(const EffectRun& run, const std::vector<Probe>& probes) {
     }
 }
 
+const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape) {
+    return std::get<PolygonPath>(shape.at(0)).rings;
+}
+
+void expectCountAtEverySize(const std::vector<int>& indices, int transitionFrames) {
+    const int sizes[][2] = {{256, 256}, {800, 450}, {1080, 1440}, {3840, 256}, {256, 2160}};
+    for (int index : indices)
+        for (const auto& size : sizes)
+            EXPECT_EQ(countEffectIndex(index, size[0], size[1], 7), transitionFrames + 7)
+                << "index " << index << " at " << size[0] << "x" << size[1];
+}
+
 } // namespace harness
+
+std::ostream& operator<<(std::ostream& out, const ShapePoint& point) {
+    return out << "(" << point.x << ", " << point.y << ")";
+}

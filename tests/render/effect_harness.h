@@ -12,6 +12,7 @@
 #include "render/caption_overlay.h"
 #include "render/effects/effect_context.h"
 #include "render/effects/frame_output.h"
+#include "render/effects/shape.h"
 #include "render/wand_ptr.h"
 
 namespace harness {
@@ -166,4 +167,14 @@ struct Probe {
 };
 void expectProbes(const EffectRun& run, const std::vector<Probe>& probes);
 
+// The rings of a shape made of one polygon path.
+const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape);
+
+// Count mode reports transitionFrames + hold for each index at frame sizes
+// from very wide to very tall.
+void expectCountAtEverySize(const std::vector<int>& indices, int transitionFrames);
+
 } // namespace harness
+
+// Polygon vertices in test messages (here, beside ShapePoint's own namespace).
+std::ostream& operator<<(std::ostream& out, const ShapePoint& point);
