@@ -5,36 +5,6 @@
 
 // clang-format off
 
-// Rotate.
-WandPtr effect_rotate_cw_grow(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_rotate_ccw_grow(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_rotate_cw_shrink(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_rotate_ccw_shrink(EffectContext& ctx) { return effect_none(ctx); }
-
-// Arrow and sweep.
-WandPtr effect_arrow_left_to_right(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_arrow_right_to_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_arrow_top_to_bottom(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_arrow_bottom_to_top(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_sweep_from_bottom(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_sweep_from_top(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_sweep_from_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_sweep_from_right(EffectContext& ctx) { return effect_none(ctx); }
-
-// Diagonal and scan.
-WandPtr effect_diagonal_top_left_to_bottom_right(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_diagonal_bottom_left_to_top_right(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_diagonal_top_right_to_bottom_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_diagonal_bottom_right_to_top_left(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_diagonal_scan_in(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_diagonal_scan_out(EffectContext& ctx) { return effect_none(ctx); }
-
-// Flip.
-WandPtr effect_flip_in_around_left_edge(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_flip_in_around_right_edge(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_flip_in_around_top_edge(EffectContext& ctx) { return effect_none(ctx); }
-WandPtr effect_flip_in_around_bottom_edge(EffectContext& ctx) { return effect_none(ctx); }
-
 // Corner-crop and wipe-out.
 WandPtr effect_expand_from_top_left(EffectContext& ctx, int) { return effect_none(ctx); }
 WandPtr effect_expand_from_bottom_left(EffectContext& ctx, int) { return effect_none(ctx); }

@@ -1,0 +1,20 @@
+// Shapes of the arrow and sweep effects, pure so tests can read them.
+#pragma once
+
+#include <vector>
+
+#include "render/effects/shape.h"
+
+enum class ArrowDirection { LeftToRight, RightToLeft, TopToBottom, BottomToTop };
+// The edge a sweep starts from.
+enum class SweepEdge { Bottom, Top, Left, Right };
+
+// The triangle of each frame k = 1 .. 19 (the plain picture is frame 20):
+// its base on the starting edge, its tip k tenths of the extent across, its
+// proportions those of the frame.
+std::vector<Shape> arrowTriangles(ArrowDirection direction, int W, int H);
+
+// The polygon of each frame k = 1 .. 19: a triangle whose apex crosses the
+// frame by frame 10, then a quadrilateral whose far side widens towards
+// both far corners.
+std::vector<Shape> sweepPolygons(SweepEdge edge, int W, int H);
