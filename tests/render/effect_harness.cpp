@@ -180,6 +180,13 @@ Frame frameOf(MagickWand* wand) {
     return frame;
 }
 
+int pixelsNear(const Frame& frame, const Rgb& color, int tolerance) {
+    int count = 0;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) count += near(frame.at(x, y), color, tolerance);
+    return count;
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tevrako-render-XXXXXX");
     std::vector<char> buffer(pattern.begin(), pattern.end());

@@ -94,6 +94,8 @@ Point negativePositionOf(const Rgb& color);
 void writePicture(MagickWand* wand, const std::string& path);
 Rgb pixelOf(MagickWand* wand, int x, int y);
 Frame frameOf(MagickWand* wand);
+// How many pixels of frame lie within tolerance of color.
+int pixelsNear(const Frame& frame, const Rgb& color, int tolerance = 2);
 
 // A private folder removed with everything in it.
 class TempDir {
