@@ -55,25 +55,32 @@ GrowPlacement growPlacement(GrowAnchor anchor, int W, int H, int extent) {
     return p;
 }
 
-namespace {
-
-WandPtr grow(EffectContext& ctx, int step, GrowAnchor anchor) {
-    std::vector<int> extents = growSchedule(growsAlongHeight(anchor) ? ctx.H : ctx.W, step);
+WandPtr renderGrowing(EffectContext& ctx, const std::vector<int>& extents,
+                      const std::function<void(MagickWand* working, int extent)>& drawGrowing) {
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(extents.size()));
     // A schedule that starts at the full extent never takes the working frame.
     if (extents.size() == 1) return finishEffect(ctx, cloneCanvas(ctx));
     for (std::size_t i = 0; i + 1 < extents.size(); ++i) {
-        // Each frame scales the whole canvas afresh onto the previous frame
-        // itself; each copy covers the last but for a row or column that
-        // truncation leaves, which keeps what was drawn there.
         MagickWand* working = previousOrBlack(ctx);
-        GrowPlacement p = growPlacement(anchor, ctx.W, ctx.H, extents[i]);
-        compositeOver(working, resizedCopy(ctx.canvas, p.width, p.height).get(), p.x, p.y);
+        drawGrowing(working, extents[i]);
         if (!writeFrame(ctx, working)) return nullptr;
     }
     WandPtr working = takePrevious(ctx);
     compositeOver(working.get(), ctx.canvas, 0, 0);
     return finishEffect(ctx, std::move(working));
+}
+
+namespace {
+
+WandPtr grow(EffectContext& ctx, int step, GrowAnchor anchor) {
+    std::vector<int> extents = growSchedule(growsAlongHeight(anchor) ? ctx.H : ctx.W, step);
+    return renderGrowing(ctx, extents, [&](MagickWand* working, int extent) {
+        // Each frame scales the whole canvas afresh onto the previous frame
+        // itself; each copy covers the last but for a row or column that
+        // truncation leaves, which keeps what was drawn there.
+        GrowPlacement p = growPlacement(anchor, ctx.W, ctx.H, extent);
+        compositeOver(working, resizedCopy(ctx.canvas, p.width, p.height).get(), p.x, p.y);
+    });
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 // The grow family's geometry, pure so tests (and the corner-crop reveals,
-// which share the schedule) can read it.
+// which share the schedule) can read it, and the growing run both draw.
 #pragma once
 
+#include <functional>
 #include <vector>
+
+#include "render/effects/effect_context.h"
 
 // The extents e the new picture takes, one per transition frame: step,
 // 2 * step, ... while below extent, then extent itself (the last step
@@ -37,3 +40,11 @@ struct GrowPlacement {
 // The copy's size keeps the frame's proportions (the other side is
 // truncated) and its offset anchors it as the member says.
 GrowPlacement growPlacement(GrowAnchor anchor, int W, int H, int extent);
+
+// A growing run: one transition frame per extent, drawn on the previous
+// frame itself (a black canvas for the first picture), where drawGrowing
+// lays the picture for that extent and drawing accumulates; the last extent
+// is the final frame, the whole picture, written once and held. The grow
+// and the corner-crop effects differ only in drawGrowing.
+WandPtr renderGrowing(EffectContext& ctx, const std::vector<int>& extents,
+                      const std::function<void(MagickWand* working, int extent)>& drawGrowing);

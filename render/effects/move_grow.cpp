@@ -8,6 +8,7 @@
 #include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
+#include "render/effects/grow.h"
 
 namespace {
 
@@ -79,28 +80,28 @@ WandPtr moveGrow(EffectContext& ctx, MoveGrowFrom from) {
     if (frames.empty()) return effect_none(ctx);
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(frames.size()));
 
+    // Moving: each frame is a fresh copy of the previous frame, which itself
+    // stays untouched (and null for the first picture) in this phase.
     WandPtr movingCopy;
-    for (const MoveGrowFrame& at : frames) {
-        if (at.phase == MoveGrowPhase::Moving) {
-            // The previous frame stays untouched while the copy moves.
-            if (!movingCopy) movingCopy = resizedCopy(ctx.canvas, at.width, at.height);
-            WandPtr frame = ctx.previous ? cloneWand(ctx.previous.get())
-                                         : newCanvasOf(ctx.W, ctx.H, "#000000");
-            compositeOver(frame.get(), movingCopy.get(), at.x, at.y);
-            if (!writeFrame(ctx, frame.get())) return nullptr;
+    std::vector<int> growing;  // the growing frames and the final one
+    for (int i = 0; i < static_cast<int>(frames.size()); ++i) {
+        const MoveGrowFrame& at = frames[i];
+        if (at.phase != MoveGrowPhase::Moving) {
+            growing.push_back(i);
             continue;
         }
-        movingCopy.reset();
-        // Growing: drawing accumulates on the previous frame itself.
-        MagickWand* working = previousOrBlack(ctx);
-        if (at.phase == MoveGrowPhase::Final) {
-            compositeOver(working, ctx.canvas, 0, 0);
-            return finishEffect(ctx, takePrevious(ctx));
-        }
-        compositeOver(working, resizedCopy(ctx.canvas, at.width, at.height).get(), at.x, at.y);
-        if (!writeFrame(ctx, working)) return nullptr;
+        if (!movingCopy) movingCopy = resizedCopy(ctx.canvas, at.width, at.height);
+        WandPtr frame = ctx.previous ? cloneWand(ctx.previous.get())
+                                     : newCanvasOf(ctx.W, ctx.H, "#000000");
+        compositeOver(frame.get(), movingCopy.get(), at.x, at.y);
+        if (!writeFrame(ctx, frame.get())) return nullptr;
     }
-    return nullptr;  // the last frame is always the final one
+    movingCopy.reset();
+    // Growing from the centre, on the previous frame itself.
+    return renderGrowing(ctx, growing, [&](MagickWand* working, int i) {
+        const MoveGrowFrame& at = frames[i];
+        compositeOver(working, resizedCopy(ctx.canvas, at.width, at.height).get(), at.x, at.y);
+    });
 }
 
 } // namespace
