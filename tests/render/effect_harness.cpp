@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "foundation/globals.h"
+#include "pixel_cache_pool.h"
 #include "render/effects/effect_table.h"
 #include "render/font_map.h"
 
@@ -19,8 +20,14 @@ namespace {
 
 class MagickEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { MagickWandGenesis(); }
-    void TearDown() override { MagickWandTerminus(); }
+    void SetUp() override {
+        MagickWandGenesis();
+        installPixelCachePool();
+    }
+    void TearDown() override {
+        MagickWandTerminus();
+        drainPixelCachePool();
+    }
 };
 
 [[maybe_unused]] const auto* registeredEnvironment =
