@@ -2,10 +2,6 @@
 // frames count mode reports at the output sizes users pick, small and large.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <set>
-
 #include "effect_harness.h"
 #include "render/effects/effect_table.h"
 
@@ -13,6 +9,7 @@ using namespace harness;
 
 namespace {
 
+// The 97 indices with a display name (the contract test checks there are 97).
 std::vector<int> namedIndices() {
     std::vector<int> indices;
     for (int i = 0; i < kEffectTableSize; ++i)
@@ -20,58 +17,15 @@ std::vector<int> namedIndices() {
     return indices;
 }
 
-// Indices whose family is not built yet, so that their effect is still a
-// stand-in in stand_ins.cpp rendering as no animation. Read from the sources
-// while any stand-in remains; once the file is gone every index is checked.
-std::set<int> standInIndices() {
-    namespace fs = std::filesystem;
-    const fs::path effects = fs::path(__FILE__).parent_path() / "../../render/effects";
-    // The effect name that follows marker on a line, up to its "(".
-    auto nameAfter = [](const std::string& line, const std::string& marker) {
-        std::size_t at = line.find(marker);
-        if (at == std::string::npos) return std::string();
-        at += marker.size() - std::string("effect_").size();
-        return line.substr(at, line.find('(', at) - at);
-    };
-    std::set<std::string> names;
-    std::ifstream standIns(effects / "stand_ins.cpp");
-    for (std::string line; std::getline(standIns, line);) {
-        std::string name = nameAfter(line, "WandPtr effect_");
-        if (!name.empty()) names.insert(name);
-    }
-    std::set<int> indices;
-    if (names.empty()) return indices;
-    std::ifstream table(effects / "effect_table.cpp");
-    for (std::string line; std::getline(table, line);) {
-        std::size_t comment = line.find("/*");
-        std::string name = nameAfter(line, "return effect_");
-        if (comment != std::string::npos && names.count(name))
-            indices.insert(std::atoi(line.c_str() + comment + 2));
-    }
-    if (indices.empty()) ADD_FAILURE() << "stand-ins found but not mapped to table indices";
-    return indices;
-}
-
 class EveryNamedEffect : public ::testing::TestWithParam<int> {};
 
 } // namespace
 
-TEST(EveryNamedEffectTable, NinetySevenNamedEffects) {
-    EXPECT_EQ(namedIndices().size(), 97u);
-}
-
 TEST_P(EveryNamedEffect, AnimatesUnlikeNoAnimation) {
     const int index = GetParam();
-    if (standInIndices().count(index)) GTEST_SKIP() << "family not built yet";
     const int W = 400, H = 400;
     WandPtr canvas = positionCodedCanvas(W, H);
-    EffectSetup setup;
-    setup.index = index;
-    setup.W = W;
-    setup.H = H;
-    setup.canvas = canvas.get();
-    setup.previous = solidCanvas(W, H, "#0000ff");
-    EffectRun run = runEffectIndex(std::move(setup));
+    EffectRun run = runEffectIndex(index, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"));
     // No animation writes only hold frames, each the plain picture.
     ASSERT_GT(run.frames.size(), 0u) << "no transition frames";
     const Frame plain = frameOf(canvas.get());
