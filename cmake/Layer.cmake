@@ -1,16 +1,10 @@
-# tevrako_layer(<name> [DIRS dir...] [DEPS target...])
-# One static library per layer, built from every source under its folder
-# (or the folders named in DIRS), so adding a file needs no list edit.
+# tevrako_layer(<name> [DEPS target...])
+# One static library per layer, built from every source under its folder,
+# so adding a file needs no list edit.
 function(tevrako_layer name)
-    cmake_parse_arguments(L "" "" "DIRS;DEPS" ${ARGN})
-    if(NOT L_DIRS)
-        set(L_DIRS ${CMAKE_CURRENT_SOURCE_DIR})
-    endif()
-    set(sources)
-    foreach(dir ${L_DIRS})
-        file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
-        list(APPEND sources ${found})
-    endforeach()
+    cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
     add_library(tevrako_${name} STATIC ${sources})
     target_include_directories(tevrako_${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(tevrako_${name} PUBLIC ${L_DEPS})
@@ -30,6 +24,5 @@ function(tevrako_tests layer)
     target_include_directories(test_${layer} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     gtest_discover_tests(test_${layer}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "TEVRAKO_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data")
+        DISCOVERY_TIMEOUT 60)
 endfunction()

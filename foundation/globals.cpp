@@ -1,6 +1,7 @@
 #include "foundation/globals.h"
 
-// ---- Output size ----
+// ---- Main window and output size ----
+void* hwndMain = nullptr;
 int videoWidth = 400;
 int videoHeight = 400;
 
@@ -18,7 +19,6 @@ char itemRequestCookie[4096] = "";
 CaptionMargins defaultCaptionMargins = {0.06001f, 0.06001f, 0.06001f, 0.06001f, 0.15001f};
 
 // ---- Frame rendering ----
-void* hwndMain = nullptr;
 int videoBgFillColor = 0;
 int pauseFrames = 25;
 int frameOutputMode = 0;

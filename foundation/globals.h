@@ -6,13 +6,18 @@
 // Keep one section per owner, in layer order, so additions stay apart.
 #pragma once
 
-// ---- Output size (set by the size combo and the custom size dialog) ----
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+// ---- Main window and output size (set by the user interface: the size
+// combo and the custom size dialog) ----
+extern void* hwndMain;   // owner of message boxes; null until the main window exists
 extern int videoWidth;   // initial 400
 extern int videoHeight;  // initial 400
 
 // ---- Service host, user and program identity (net: start-up query, error reports) ----
-#include <string>
-
 // The program's version, sent with every call to the service host.
 constexpr float programVersion = 10.5f;
 // Base address of the service host ("https://host[:port]"; a bare host
@@ -36,8 +41,6 @@ struct CaptionMargins;
 extern CaptionMargins defaultCaptionMargins;  // 0.06001 each, centre-bottom 0.15001
 
 // ---- Frame rendering (read by render/, written by the layers above) ----
-#include <cstdint>
-
 struct HashMap;
 struct LinkedList;
 typedef struct _MagickWand MagickWand;
@@ -54,7 +57,6 @@ constexpr COLORREF rgbColor(unsigned red, unsigned green, unsigned blue) {
 using FrameSink = int (*)(void* handle, const void* bytes, std::uint32_t length,
                           std::uint32_t* written, void* overlapped);
 
-extern void* hwndMain;             // owner of message boxes; null until the main window exists
 extern int videoBgFillColor;       // 0 white, 1 black background behind pictures
 extern int pauseFrames;            // hold frames per picture, initial 25
 extern int frameOutputMode;        // 1 generating a video, 2 previewing
@@ -80,9 +82,6 @@ extern LinkedList* pictureList;  // PictureRecord pointers in list order
 
 // ---- Video production (timing and the encoder pipeline; the folders,
 // preferences and music state they read) ----
-#include <atomic>
-#include <mutex>
-
 struct ArrayList;
 
 extern std::string programFolder;   // the executable's folder, no trailing "/"

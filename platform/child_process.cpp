@@ -66,8 +66,8 @@ int startChildProcess(const std::vector<std::string>& argv, const ChildProcessSe
     posix_spawnattr_setflags(&records.attributes, POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
-    int result = posix_spawn(&pid, args[0], &records.actions, &records.attributes, args.data(),
-                             environ);
+    int result = (setup.searchPath ? posix_spawnp : posix_spawn)(
+        &pid, args[0], &records.actions, &records.attributes, args.data(), environ);
     if (result != 0) {
         *error = result;
         return -1;

@@ -11,9 +11,11 @@ struct ChildProcessSetup {
     int stdoutFd = -1;           // -1: /dev/null
     int stderrFd = -1;           // -1: /dev/null
     std::string workingFolder;   // empty: the caller's current folder
+    bool searchPath = false;     // look a bare argv[0] up on PATH
 };
 
-// Starts the program at the path argv[0] (not looked up on PATH) with argv.
+// Starts the program argv[0] with argv: at that path, or looked up on PATH
+// when setup.searchPath is set.
 // The chosen descriptors become the child's standard streams; no other
 // descriptor is inherited, and the child starts with default signal
 // handling. Returns the process id, or -1 with the error number in *error.

@@ -7,6 +7,7 @@ enum : int {
     IDM_GIF_MODE = 35112,        // toolbar check button "GIF模式"
 
     IDC_PICTURE_LIST = 36100,    // the picture list view
+    IDC_FONT_SIZE = 36112,       // caption font-size combo; the renderer reads the selected text
     IDC_LOGO_CHECK = 36117,      // "加图标"
     IDC_LOGO_POSITION = 36118,   // logo position combo, 8 entries
     IDC_LOGO_PATH = 36119,       // read-only edit with the logo file's path

@@ -1,45 +1,20 @@
 #include "platform/process_spawn.h"
 
 #include <atomic>
-#include <cerrno>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 
-extern char** environ;
+#include "platform/child_process.h"
 
 namespace {
 
 std::atomic<SpawnHandler> currentHandler{nullptr};
 
-// Owns the spawn attribute records.
-struct SpawnSetup {
-    posix_spawn_file_actions_t actions{};
-    SpawnSetup() {
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        // Pipes of the encoder must not stay open in a browser.
-        posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    }
-    ~SpawnSetup() { posix_spawn_file_actions_destroy(&actions); }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-};
-
 bool realSpawn(const std::vector<std::string>& argv) {
-    if (argv.empty() || argv[0].empty()) return false;
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    SpawnSetup setup;
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], &setup.actions, nullptr, args.data(), environ) != 0) return false;
-    std::thread([pid] {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) == -1 && errno == EINTR) {
-        }
-    }).detach();
+    ChildProcessSetup setup;
+    setup.searchPath = true;
+    int pid = startChildProcess(argv, setup, nullptr);
+    if (pid < 0) return false;
+    std::thread([pid] { waitChildProcess(pid); }).detach();
     return true;
 }
 

@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-// Starts argv[0] (looked up on PATH) with argv, detached from the caller:
-// standard input is /dev/null, descriptors above standard error are not
-// inherited, and the child is reaped in the background. Returns true when
-// the program started.
+// Starts argv[0] (looked up on PATH) with argv, detached from the caller: a
+// child process (child_process.h) with its standard streams on /dev/null,
+// reaped in the background. Returns true when the program started.
 bool spawnDetached(const std::vector<std::string>& argv);
 
 // Tests replace the launcher to see what would be started; null restores

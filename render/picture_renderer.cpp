@@ -7,7 +7,9 @@
 #include "foundation/globals.h"
 #include "foundation/hash_map.h"
 #include "foundation/heap_alloc.h"
-#include "platform/font_size_combo.h"
+#include "platform/command_ids.h"
+#include "platform/ui_thread.h"
+#include "platform/window_controls.h"
 #include "render/caption_overlay.h"
 #include "render/color_to_hex.h"
 #include "render/effects/effect_table.h"
@@ -27,9 +29,18 @@ WandPtr pictureCanvas(const PictureRecord& picture) {
     return WandPtr(fitOnBackground(videoWidth, videoHeight, read.get(), backgroundColor()));
 }
 
+// The font-size combo's selected text, read when the caption is drawn, so
+// every caption of a video takes the size selected at that moment.
+int selectedFontSize() {
+    std::string text;
+    runOnUiThread(
+        [&text] { text = comboGetItemText(IDC_FONT_SIZE, comboGetCurSel(IDC_FONT_SIZE)); });
+    return std::atoi(text.substr(0, 7).c_str());
+}
+
 std::unique_ptr<CaptionOverlay> pictureCaption(const CaptionRecord& caption) {
     if (caption.mode == 0 || caption.text.empty()) return nullptr;
-    int fontSize = std::atoi(fontSizeComboText().substr(0, 7).c_str());
+    int fontSize = selectedFontSize();
     return makeCaptionImage(videoWidth, videoHeight, caption.text, colorToHex(caption.boxColor),
                             colorToHex(caption.textColor), captionFontPath(caption.fontName),
                             fontSize, caption.position, caption.mode == 2);

@@ -10,6 +10,9 @@ ROOT=$(pwd)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVRAKO_SANITIZE=ON -DTEVRAKO_TESTS=ON
 cmake --build build-test -j"$(nproc)"
 
+# Counted before OMP_NUM_THREADS is set below: nproc obeys it.
+JOBS=$(nproc)
+
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
@@ -18,4 +21,4 @@ export SDL_AUDIODRIVER=dummy
 # ImageMagick's own thread pool would multiply with ctest's parallel jobs.
 export OMP_NUM_THREADS=2
 
-ctest --test-dir build-test -j"$(nproc)" --output-on-failure --timeout 900 "$@"
+ctest --test-dir build-test -j"$JOBS" --output-on-failure --timeout 900 "$@"

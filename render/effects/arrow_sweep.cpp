@@ -71,16 +71,11 @@ WandPtr sweep(EffectContext& ctx, SweepEdge edge) {
 } // namespace
 
 std::vector<Shape> arrowTriangles(ArrowDirection direction, int W, int H) {
-    std::vector<Shape> shapes;
-    for (int k = 1; k <= kShapeFrames; ++k)
-        shapes.push_back(Shape{arrowTriangle(direction, W, H, k)});
-    return shapes;
+    return shapesOfSteps(kShapeFrames, [&](int k) { return arrowTriangle(direction, W, H, k); });
 }
 
 std::vector<Shape> sweepPolygons(SweepEdge edge, int W, int H) {
-    std::vector<Shape> shapes;
-    for (int k = 1; k <= kShapeFrames; ++k) shapes.push_back(Shape{sweepPolygon(edge, W, H, k)});
-    return shapes;
+    return shapesOfSteps(kShapeFrames, [&](int k) { return sweepPolygon(edge, W, H, k); });
 }
 
 WandPtr effect_arrow_left_to_right(EffectContext& ctx) {

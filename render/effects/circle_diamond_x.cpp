@@ -38,7 +38,7 @@ std::vector<Shape> diamondShapes(int W, int H, bool growing) {
     int longer = std::max(W, H);
     int t = longer / 16;
     if (t < 1) return shapes;
-    int m = longer / t + (longer % t != 0 ? 1 : 0);
+    int m = ceilDivide(longer, t);
     long double r = aspectRatioOf(W, H);
     double cx = W / 2, cy = H / 2;
     auto diamond = [&](int d) {
@@ -60,7 +60,7 @@ std::vector<Shape> xShapes(int W, int H, int step, bool opening) {
     std::vector<Shape> shapes;
     if (step < 1) return shapes;
     int half = W / 2;
-    int n = half / step + (half % step != 0 ? 1 : 0);
+    int n = ceilDivide(half, step);
     long double r = aspectRatioOf(W, H);
     double w = W, h = H, cx = W / 2, cy = H / 2;
     for (int i = 1; i < n; ++i) {

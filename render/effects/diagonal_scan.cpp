@@ -47,16 +47,11 @@ WandPtr diagonal(EffectContext& ctx, DiagonalCorner corner) {
 } // namespace
 
 std::vector<Shape> diagonalTriangles(DiagonalCorner corner, int W, int H) {
-    std::vector<Shape> shapes;
-    for (int k = 1; k <= kShapeFrames; ++k)
-        shapes.push_back(Shape{diagonalTriangle(corner, W, H, k)});
-    return shapes;
+    return shapesOfSteps(kShapeFrames, [&](int k) { return diagonalTriangle(corner, W, H, k); });
 }
 
 std::vector<Shape> scanTriangles(bool scanIn, int W, int H) {
-    std::vector<Shape> shapes;
-    for (int k = 1; k <= kShapeFrames; ++k) shapes.push_back(Shape{scanPair(scanIn, W, H, k)});
-    return shapes;
+    return shapesOfSteps(kShapeFrames, [&](int k) { return scanPair(scanIn, W, H, k); });
 }
 
 WandPtr effect_diagonal_top_left_to_bottom_right(EffectContext& ctx) {

@@ -29,12 +29,10 @@ void layPieces(MagickWand* target, MagickWand* source, const std::array<Piece, N
 }
 
 WandPtr doorsOpen(EffectContext& ctx, bool vertical) {
-    return renderSchedule(ctx, doorOpenWidths(vertical ? ctx.H : ctx.W), [&](int d) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (d > 0)
-            layPieces(frame.get(), previousOrBlack(ctx), doorPieces(vertical, ctx.W, ctx.H, d));
-        return frame;
-    });
+    return renderOnPicture(ctx, doorOpenWidths(vertical ? ctx.H : ctx.W),
+                           [&](MagickWand* frame, MagickWand* previous, int d) {
+                               layPieces(frame, previous, doorPieces(vertical, ctx.W, ctx.H, d));
+                           });
 }
 
 WandPtr doorsClose(EffectContext& ctx, bool vertical) {
@@ -44,10 +42,10 @@ WandPtr doorsClose(EffectContext& ctx, bool vertical) {
         });
 }
 
-// Widths k * step for k = 1 .. count - 1, growing, or the same shrinking.
-std::vector<int> widthsOf(int count, int step, bool growing) {
-    std::vector<int> widths;
-    for (int k = 1; k < count; ++k) widths.push_back((growing ? k : count - k) * step);
+// The growing widths reversed, closed by 0: the plain picture.
+std::vector<int> shrinkingToNothing(std::vector<int> widths) {
+    std::reverse(widths.begin(), widths.end());
+    widths.push_back(0);
     return widths;
 }
 
@@ -59,19 +57,12 @@ int doorStep(int extent) {
     return std::max(step, 2);
 }
 
-int doorFrameCount(int extent) {
-    int step = doorStep(extent);
-    return (extent / 2) / step + (extent % (2 * step) != 0 ? 1 : 0);
-}
+int doorFrameCount(int extent) { return ceilDivide(extent, 2 * doorStep(extent)); }
 
-std::vector<int> doorOpenWidths(int extent) {
-    std::vector<int> widths = widthsOf(doorFrameCount(extent), doorStep(extent), false);
-    widths.push_back(0);
-    return widths;
-}
+std::vector<int> doorOpenWidths(int extent) { return shrinkingToNothing(doorCloseWidths(extent)); }
 
 std::vector<int> doorCloseWidths(int extent) {
-    return widthsOf(doorFrameCount(extent), doorStep(extent), true);
+    return stepMultiples(doorFrameCount(extent), doorStep(extent));
 }
 
 std::array<Piece, 2> doorPieces(bool vertical, int W, int H, int d) {
@@ -83,20 +74,13 @@ int flyStep(int p) {
     return std::max(p, 2);
 }
 
-int flyFrameCount(int W, int step) {
-    step = flyStep(step);
-    return (W / step) / 2 + (W % (2 * step) != 0 ? 1 : 0);
-}
+int flyFrameCount(int W, int step) { return ceilDivide(W, 2 * flyStep(step)); }
 
 std::vector<int> flyInWidths(int W, int step) {
-    return widthsOf(flyFrameCount(W, step), flyStep(step), true);
+    return stepMultiples(flyFrameCount(W, step), flyStep(step));
 }
 
-std::vector<int> flyOutWidths(int W, int step) {
-    std::vector<int> widths = widthsOf(flyFrameCount(W, step), flyStep(step), false);
-    widths.push_back(0);
-    return widths;
-}
+std::vector<int> flyOutWidths(int W, int step) { return shrinkingToNothing(flyInWidths(W, step)); }
 
 std::array<Piece, 4> flyPieces(int W, int H, float r, int d) {
     long double q = static_cast<long double>(d) * r;
@@ -126,9 +110,8 @@ WandPtr effect_fly_in_from_corners(EffectContext& ctx, int step) {
 
 WandPtr effect_fly_out_to_corners(EffectContext& ctx, int step) {
     float r = aspectRatio(ctx);
-    return renderSchedule(ctx, flyOutWidths(ctx.W, step), [&](int d) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (d > 0) layPieces(frame.get(), previousOrBlack(ctx), flyPieces(ctx.W, ctx.H, r, d));
-        return frame;
-    });
+    return renderOnPicture(ctx, flyOutWidths(ctx.W, step),
+                           [&](MagickWand* frame, MagickWand* previous, int d) {
+                               layPieces(frame, previous, flyPieces(ctx.W, ctx.H, r, d));
+                           });
 }

@@ -8,6 +8,7 @@
 
 #include "render/effects/effect_functions.h"
 #include "render/effects/effect_schedule.h"
+#include "render/effects/grow.h"
 
 namespace {
 
@@ -58,14 +59,11 @@ WandPtr drag(EffectContext& ctx, Direction direction, int step) {
 
 WandPtr slideOut(EffectContext& ctx, Direction direction) {
     int step = slideStep(extentOf(direction, ctx.W, ctx.H));
-    return renderSchedule(ctx, slideOutSteps(extentOf(direction, ctx.W, ctx.H)), [&](int k) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (k > 0) {
-            Offset at = slideOutPosition(direction, ctx.W, ctx.H, step, k);
-            compositeOver(frame.get(), previousOrBlack(ctx), at.x, at.y);
-        }
-        return frame;
-    });
+    return renderOnPicture(ctx, slideOutSteps(extentOf(direction, ctx.W, ctx.H)),
+                           [&](MagickWand* frame, MagickWand* previous, int k) {
+                               Offset at = slideOutPosition(direction, ctx.W, ctx.H, step, k);
+                               compositeOver(frame, previous, at.x, at.y);
+                           });
 }
 
 WandPtr slideIn(EffectContext& ctx, Direction direction) {
@@ -80,11 +78,8 @@ WandPtr slideIn(EffectContext& ctx, Direction direction) {
 } // namespace
 
 std::vector<int> dragOffsets(int extent, int step) {
-    step = std::max(step, 1);
-    std::vector<int> offsets;
-    for (int x = step; x < extent; x += step) offsets.push_back(x);
-    offsets.push_back(extent);
-    return offsets;
+    // The grow family's run, but a step below 1 still moves.
+    return growSchedule(extent, std::max(step, 1));
 }
 
 DragPieces dragPieces(Direction direction, int W, int H, int offset) {
@@ -99,18 +94,14 @@ int slideStep(int extent) {
 
 std::vector<int> slideOutSteps(int extent) {
     int step = slideStep(extent);
-    int n = extent / step - (extent % step == 0 ? 1 : 0);
+    int n = ceilDivide(extent, step) - 1;
     std::vector<int> steps;
     for (int k = n; k >= 0; --k) steps.push_back(k);
     return steps;
 }
 
 std::vector<int> slideInSteps(int extent) {
-    int step = slideStep(extent);
-    int n = extent / step + (extent % step != 0 ? 1 : 0);
-    std::vector<int> steps;
-    for (int k = 1; k < n; ++k) steps.push_back(k);
-    return steps;
+    return stepMultiples(ceilDivide(extent, slideStep(extent)), 1);
 }
 
 Offset slideOutPosition(Direction direction, int W, int H, int step, int k) {

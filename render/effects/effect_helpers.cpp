@@ -8,6 +8,14 @@ float aspectRatio(const EffectContext& ctx) { return aspectRatioOf(ctx.W, ctx.H)
 
 float aspectRatioOf(int W, int H) { return static_cast<float>(static_cast<double>(H) / W); }
 
+int ceilDivide(int a, int b) { return a / b + (a % b != 0 ? 1 : 0); }
+
+std::vector<int> stepMultiples(int count, int step) {
+    std::vector<int> multiples;
+    for (int k = 1; k < count; ++k) multiples.push_back(k * step);
+    return multiples;
+}
+
 WandPtr cloneWand(MagickWand* wand) { return WandPtr(CloneMagickWand(wand)); }
 
 WandPtr cloneCanvas(const EffectContext& ctx) { return cloneWand(ctx.canvas); }

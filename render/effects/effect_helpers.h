@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "render/effects/effect_context.h"
 #include "render/effects/shape.h"
@@ -11,6 +12,12 @@
 float aspectRatio(const EffectContext& ctx);
 // The same for a W x H frame, for geometry worked out without a context.
 float aspectRatioOf(int W, int H);
+
+// ceil(a / b) for a >= 0 and b >= 1.
+int ceilDivide(int a, int b);
+// step, 2 * step, ..., (count - 1) * step: the steps a run of count frames
+// takes before its final one (none for a count below 2).
+std::vector<int> stepMultiples(int count, int step);
 
 WandPtr cloneWand(MagickWand* wand);
 // A fresh clone of the current picture's canvas.

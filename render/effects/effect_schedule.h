@@ -39,3 +39,16 @@ WandPtr renderOnPrevious(EffectContext& ctx, const std::vector<Step>& steps, Dra
     }
     return finishEffect(ctx, cloneCanvas(ctx));
 }
+
+// Families that lay the previous frame (black for the first picture), or
+// pieces of it, over a fresh clone of the new picture on every step, so
+// nothing accumulates; a step of 0 is the plain picture. Frames as
+// renderSchedule; draw(frame, previous, step) for every other step.
+template <class Draw>
+WandPtr renderOnPicture(EffectContext& ctx, const std::vector<int>& steps, Draw&& draw) {
+    return renderSchedule(ctx, steps, [&](int step) {
+        WandPtr frame = cloneCanvas(ctx);
+        if (step != 0) draw(frame.get(), previousOrBlack(ctx), step);
+        return frame;
+    });
+}

@@ -24,7 +24,7 @@ MoveGrowGeometry moveGrowGeometry(int W, int H) {
     g.m = W / 12;
     if (g.m % 2 != 0) g.m += 1;
     if (g.m < 1) return g;
-    g.n = W / g.m + (W % g.m != 0 ? 1 : 0);
+    g.n = ceilDivide(W, g.m);
     g.r = aspectRatioOf(W, H);
     // The travel is measured with the copy's width in both directions; in a
     // frame lower than that the vertical travel would turn negative and carry

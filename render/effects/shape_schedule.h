@@ -17,6 +17,14 @@ enum class ShapeFillSource {
     PreviousOnNewPicture,
 };
 
+// One shape per step k = 1 .. count, each of the single part partAt(k).
+template <class PartAt>
+std::vector<Shape> shapesOfSteps(int count, PartAt partAt) {
+    std::vector<Shape> shapes;
+    for (int k = 1; k <= count; ++k) shapes.push_back(Shape{partAt(k)});
+    return shapes;
+}
+
 // Count mode stores shapes.size() + 1 + holdFrames. An empty shape writes
 // its frame unchanged.
 WandPtr renderShapeSchedule(EffectContext& ctx, const std::vector<Shape>& shapes,

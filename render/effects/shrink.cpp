@@ -82,17 +82,13 @@ namespace {
 // over it; extent 0 is the final, plain frame.
 WandPtr shrink(EffectContext& ctx, ShrinkMember member, const std::vector<int>& extents) {
     const float r = aspectRatio(ctx);
-    return renderSchedule(ctx, extents, [&](int extent) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (extent == 0) return frame;
+    return renderOnPicture(ctx, extents, [&](MagickWand* frame, MagickWand* copy, int extent) {
         ShrinkPlacement at = shrinkPlacement(member, ctx.W, ctx.H, r, extent);
         // ImageMagick refuses a zero side and would leave the copy at its old
         // size in the wrong place: such a sliver shows the plain picture.
-        if (at.width < 1 || at.height < 1) return frame;
-        MagickWand* copy = previousOrBlack(ctx);
+        if (at.width < 1 || at.height < 1) return;
         MagickResizeImage(copy, at.width, at.height, LanczosFilter, 1.0);
-        compositeOver(frame.get(), copy, at.x, at.y);
-        return frame;
+        compositeOver(frame, copy, at.x, at.y);
     });
 }
 

@@ -41,23 +41,16 @@ void fillRectangles(MagickWand* target, MagickWand* source,
     fillShape(target, source, Shape(rectangles.begin(), rectangles.end()));
 }
 
-// 1 .. count - 1: the frames drawn before the plain picture.
-std::vector<int> framesBefore(int count) {
-    std::vector<int> frames;
-    for (int k = 1; k < count; ++k) frames.push_back(k);
-    return frames;
-}
-
 WandPtr staircase(EffectContext& ctx, Direction direction, int bands) {
     StaircaseGeometry geometry = staircaseGeometry(direction, ctx.W, ctx.H, bands);
-    return renderOnPrevious(ctx, framesBefore(geometry.frames), [&](MagickWand* working, int k) {
+    return renderOnPrevious(ctx, stepMultiples(geometry.frames, 1), [&](MagickWand* working, int k) {
         fillRectangles(working, ctx.canvas,
                        staircaseRectangles(direction, ctx.W, ctx.H, geometry, k));
     });
 }
 
 WandPtr blinds(EffectContext& ctx, bool vertical, int slats) {
-    return renderOnPrevious(ctx, framesBefore(kBlindsFrames), [&](MagickWand* working, int k) {
+    return renderOnPrevious(ctx, stepMultiples(kBlindsFrames, 1), [&](MagickWand* working, int k) {
         fillRectangles(working, ctx.canvas, blindsRectangles(vertical, ctx.W, ctx.H, slats, k));
     });
 }

@@ -21,10 +21,8 @@ const BandRow kBandRegions[] = {
 // back where it was; a region that rounds to nothing leaves the picture.
 template <class Region>
 WandPtr wipeIn(EffectContext& ctx, const std::vector<int>& widths, Region region) {
-    return renderSchedule(ctx, widths, [&](int w) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (w > 0) compositePiece(frame.get(), previousOrBlack(ctx), region(w));
-        return frame;
+    return renderOnPicture(ctx, widths, [&](MagickWand* frame, MagickWand* previous, int w) {
+        compositePiece(frame, previous, region(w));
     });
 }
 
@@ -70,15 +68,12 @@ Piece bandWipeRegion(bool vertical, int W, int H, int w) { return kBandRegions[v
 
 std::vector<int> cornersToCenterSizes(int W, int step) {
     step = std::max(step, 1);
-    int n = (W / step) / 2 + (W % (2 * step) != 0 ? 1 : 0);
-    std::vector<int> sizes;
-    for (int k = 1; k < n; ++k) sizes.push_back(k * step);
-    return sizes;
+    return stepMultiples(ceilDivide(W, 2 * step), step);
 }
 
 std::vector<int> centerToCornersSizes(int W, int step) {
     step = std::max(step, 1);
-    int m = (W / step) / 2 - (W % (2 * step) == 0 ? 1 : 0);
+    int m = ceilDivide(W, 2 * step) - 1;
     std::vector<int> sizes;
     for (int k = m; k >= 0; --k) sizes.push_back(k * step);
     return sizes;
@@ -114,9 +109,8 @@ WandPtr effect_expand_corners_to_center(EffectContext& ctx, int step) {
 }
 
 WandPtr effect_expand_center_to_corners(EffectContext& ctx, int step) {
-    return renderSchedule(ctx, centerToCornersSizes(ctx.W, step), [&](int a) {
-        WandPtr frame = cloneCanvas(ctx);
-        if (a > 0) fillShape(frame.get(), previousOrBlack(ctx), cornersOf(ctx, a));
-        return frame;
-    });
+    return renderOnPicture(ctx, centerToCornersSizes(ctx.W, step),
+                           [&](MagickWand* frame, MagickWand* previous, int a) {
+                               fillShape(frame, previous, cornersOf(ctx, a));
+                           });
 }

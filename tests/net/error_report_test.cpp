@@ -5,6 +5,8 @@
 #include "service_test_support.h"
 #include "test_server.h"
 
+#include "foundation/temp_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,17 +16,14 @@
 namespace {
 
 struct ErrorReportFixture : ServiceGlobalsFixture {
-    std::filesystem::path folder;
+    TempFolder folder;
     void SetUp() override {
         HttpFixture::SetUpTestSuite();
-        char pattern[] = "/tmp/tevrako-data-XXXXXX";
-        folder = mkdtemp(pattern);
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+        setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
         serviceHost.clear();
     }
     void TearDown() override {
         unsetenv("XDG_DATA_HOME");
-        std::filesystem::remove_all(folder);
         ServiceGlobalsFixture::TearDown();
     }
     std::string logText() {
@@ -55,7 +54,7 @@ std::map<std::string, std::string> queryOf(const std::string& target) {
 } // namespace
 
 TEST_F(ErrorReportFixture, WithoutServiceHostReportsAreAppendedToTheLog) {
-    EXPECT_EQ(errorReportLogPath(), (folder / "Tevrako/error_report.log").string());
+    EXPECT_EQ(errorReportLogPath(), folder / "Tevrako/error_report.log");
     sendErrorReport("thread_make_video", "编码器退出\n错误码: 1");
     sendErrorReport("AppCrash", nullptr);
     std::string text = logText();

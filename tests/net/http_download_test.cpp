@@ -3,6 +3,8 @@
 #include "http_test_support.h"
 #include "test_server.h"
 
+#include "foundation/temp_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,16 +13,7 @@
 namespace {
 
 struct DownloadFixture : HttpFixture {
-    std::filesystem::path folder;
-    void SetUp() override {
-        HttpFixture::SetUp();
-        char pattern[] = "/tmp/tevrako-download-XXXXXX";
-        folder = mkdtemp(pattern);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(folder);
-        HttpFixture::TearDown();
-    }
+    TempFolder folder;
 };
 
 struct ResultFree {
@@ -91,5 +84,5 @@ TEST_F(DownloadFixture, FailedDownloadLeavesNoFile) {
     EXPECT_STREQ(r->errorMessage, "header.contentLength: 10485761, >允许的最大值: 10485760");
     r = download(server.url("/missing"), folder / "missing.jpg");
     EXPECT_STREQ(r->errorMessage, "404 Not Found - 文件不存在");
-    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }

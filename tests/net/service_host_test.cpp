@@ -7,7 +7,7 @@
 #include "service_test_support.h"
 #include "test_server.h"
 
-#include <filesystem>
+#include "foundation/temp_folder.h"
 
 TEST_F(ServiceGlobalsFixture, AddressesNeedAConfiguredHost) {
     serviceHost.clear();
@@ -40,9 +40,8 @@ TEST_F(HttpFixture, ReplyTextConvertsDeclaredGbk) {
 }
 
 TEST_F(ServiceGlobalsFixture, AddressesComeFromThePreferences) {
-    char pattern[] = "/tmp/tevrako-config-XXXXXX";
-    std::string folder = mkdtemp(pattern);
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    TempFolder folder;
+    setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
     serviceHost = "stale";
     loadServicePreferences();
     EXPECT_EQ(serviceHost, "");
@@ -53,5 +52,4 @@ TEST_F(ServiceGlobalsFixture, AddressesComeFromThePreferences) {
     EXPECT_EQ(serviceHost, "https://svc.example:8443");
     EXPECT_EQ(serviceStartupQueryUrl().rfind("https://svc.example:8443/startup.asp?v=10.5&", 0), 0u);
     unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(folder);
 }

@@ -61,21 +61,20 @@ TEST(ArrowSweep, EveryMemberTurnsBlueIntoRed) {
 }
 
 TEST(ArrowSweep, ShapesLandWhereTheyAreDrawn) {
-    const Rgb red = rgbOf("#ff0000"), blue = rgbOf("#0000ff");
     // Arrow on 200 x 100, frame 5: tip (100, 50), half base 25 on the left edge.
     EffectRun arrow = runBlueToRed(kArrowLeftToRight, 200, 100, 0);
     const Frame& five = arrow.frames[4];
-    EXPECT_EQ(five.at(85, 50), red);
-    EXPECT_EQ(five.at(110, 50), blue);
-    EXPECT_EQ(five.at(2, 30), red);
-    EXPECT_EQ(five.at(2, 20), blue);
+    EXPECT_EQ(five.at(85, 50), kRed);
+    EXPECT_EQ(five.at(110, 50), kBlue);
+    EXPECT_EQ(five.at(2, 30), kRed);
+    EXPECT_EQ(five.at(2, 20), kBlue);
     // Sweep from the right on 200 x 100, frame 12: far side from y = 40 to 60.
     EffectRun sweep = runBlueToRed(kSweepFromRight, 200, 100, 0);
     const Frame& twelve = sweep.frames[11];
-    EXPECT_EQ(twelve.at(3, 50), red);
-    EXPECT_EQ(twelve.at(3, 35), blue);
-    EXPECT_EQ(twelve.at(3, 65), blue);
-    EXPECT_EQ(twelve.at(190, 5), red);
+    EXPECT_EQ(twelve.at(3, 50), kRed);
+    EXPECT_EQ(twelve.at(3, 35), kBlue);
+    EXPECT_EQ(twelve.at(3, 65), kBlue);
+    EXPECT_EQ(twelve.at(190, 5), kRed);
 }
 
 TEST(ArrowSweep, CountsTwentyFramesAtEverySize) {

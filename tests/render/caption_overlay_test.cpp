@@ -106,7 +106,7 @@ TEST(CaptionOverlay, BoxedCaptionIsOpaqueBoxColour) {
     auto caption = makeCaptionImage(400, 400, "文字", "#ff0000", "#ffffff", captionFontPath("黑体"),
                                     24, 4, false);
     EXPECT_EQ(caption->transparent, 0);
-    EXPECT_EQ(pixelOf(caption->wand.get(), 1, 1), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(caption->wand.get(), 1, 1), kRed);
     EXPECT_DOUBLE_EQ(alphaAt(caption->wand.get(), 1, 1), 1.0);
 }
 
@@ -125,7 +125,7 @@ TEST(CaptionOverlay, CaptionWithoutBoxIsOutlinedInTheContrastingColour) {
             for (int x = 0; x < width; ++x) {
                 if (alphaAt(wand, x, y) < 0.99) continue;
                 Rgb pixel = pixelOf(wand, x, y);
-                black += pixel == rgbOf("#000000");
+                black += pixel == kBlack;
                 white += pixel == rgbOf("#ffffff");
             }
         return std::make_pair(black, white);

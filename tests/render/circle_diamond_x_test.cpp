@@ -16,9 +16,6 @@ constexpr int kCircleOut = 25, kCircleIn = 26, kDiamondOut = 55, kDiamondIn = 56
 
 const CircleShape& circleOf(const Shape& shape) { return std::get<CircleShape>(shape.at(0)); }
 
-const char* kBlue = "#0000ff";
-const char* kRed = "#ff0000";
-
 } // namespace
 
 TEST(CircleShapes, BandWidthsStepAcrossTheFrame) {
@@ -93,50 +90,48 @@ TEST(CircleDiamondX, EveryMemberRevealsTheNewPicture) {
 TEST(CircleDiamondX, CircleFromTheCentreShowsThePictureInsideAndLeavesTheCorners) {
     const int W = 160, H = 160;  // step 10; frame 7 has w = 80, radius 56.6
     WandPtr canvas = positionCodedCanvas(W, H);
-    EffectRun run = runEffectIndex(kCircleOut, W, H, canvas.get(), solidCanvas(W, H, kBlue));
+    EffectRun run = runEffectIndex(kCircleOut, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"));
     ASSERT_EQ(run.frames.size(), 16u);
     EXPECT_EQ(positionOf(run.frames[7].at(80 + 50, 80)), (Point{130, 80}));
     EXPECT_EQ(positionOf(run.frames[7].at(60, 70)), (Point{60, 70}));
-    EXPECT_EQ(run.frames[7].at(80 + 60, 80), rgbOf(kBlue));
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(run.frames[i].at(0, 0), rgbOf(kBlue)) << i;
+    EXPECT_EQ(run.frames[7].at(80 + 60, 80), kBlue);
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(run.frames[i].at(0, 0), kBlue) << i;
     EXPECT_EQ(run.frames[15], frameOf(canvas.get()));
 }
 
 TEST(CircleDiamondX, ClosingShapesShowThePreviousFrameInside) {
     const int W = 160, H = 120;
-    WandPtr canvas = solidCanvas(W, H, kRed);
+    WandPtr canvas = solidCanvas(W, H, "#ff0000");
     // Circle: frame 0 has w = 150, radius hypot(75, 56.25) = 93.75.
     EffectRun circle = runEffectIndex(kCircleIn, W, H, canvas.get(), positionCodedCanvas(W, H));
     EXPECT_EQ(positionOf(circle.frames[0].at(80 + 70, 60)), (Point{150, 60}));
-    EXPECT_EQ(circle.frames[0].at(0, 0), rgbOf(kRed));
+    EXPECT_EQ(circle.frames[0].at(0, 0), kRed);
     // Diamond: t = 10, frame 0 has d = 150 across, 112 up and down.
-    EffectRun diamond = runEffectIndex(kDiamondIn, W, H, canvas.get(), solidCanvas(W, H, kBlue));
-    EXPECT_EQ(diamond.frames[0].at(80, 60), rgbOf(kBlue));
-    EXPECT_EQ(diamond.frames[0].at(80, 2), rgbOf(kBlue));
-    EXPECT_EQ(diamond.frames[0].at(2, 2), rgbOf(kRed));
+    expectColours(runEffectIndex(kDiamondIn, W, H, canvas.get(), solidCanvas(W, H, "#0000ff")),
+                  {{0, {80, 60}, kBlue}, {0, {80, 2}, kBlue}, {0, {2, 2}, kRed}});
     // A first picture closes in on black.
-    EffectRun first = runEffectIndex(kDiamondIn, W, H, canvas.get(), nullptr);
-    EXPECT_EQ(first.frames[0].at(80, 60), rgbOf("#000000"));
+    expectColours(runEffectIndex(kDiamondIn, W, H, canvas.get(), nullptr),
+                  {{0, {80, 60}, kBlack}});
 }
 
 TEST(CircleDiamondX, XOpensFromTheCentreAndClosesFromTheEdges) {
     const int W = 160, H = 160;  // step 5, n = 16
-    WandPtr canvas = solidCanvas(W, H, kRed);
-    EffectRun opening = runEffectIndex(kXOut, W, H, canvas.get(), solidCanvas(W, H, kBlue));
+    WandPtr canvas = solidCanvas(W, H, "#ff0000");
+    EffectRun opening = runEffectIndex(kXOut, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"));
     ASSERT_EQ(opening.frames.size(), 16u);
     // Frame 0 (a = 5): the picture along the diagonals, the previous frame
     // in the wedges between them.
-    EXPECT_EQ(opening.frames[0].at(20, 20), rgbOf(kRed));
-    EXPECT_EQ(opening.frames[0].at(80, 80), rgbOf(kRed));
-    EXPECT_EQ(opening.frames[0].at(80, 20), rgbOf(kBlue));
-    EXPECT_EQ(opening.frames[0].at(20, 80), rgbOf(kBlue));
-    EffectRun closing = runEffectIndex(kXIn, W, H, canvas.get(), solidCanvas(W, H, kBlue));
-    // Frame 0 (a = 5): a triangle of the picture at each edge's middle only.
-    EXPECT_EQ(closing.frames[0].at(80, 1), rgbOf(kRed));
-    EXPECT_EQ(closing.frames[0].at(158, 80), rgbOf(kRed));
-    EXPECT_EQ(closing.frames[0].at(80, 20), rgbOf(kBlue));
-    EXPECT_EQ(closing.frames[0].at(20, 20), rgbOf(kBlue));
-    // Frame 14 (a = 75): the previous frame is left as a thin X.
-    EXPECT_EQ(closing.frames[14].at(80, 20), rgbOf(kRed));
-    EXPECT_EQ(closing.frames[14].at(80, 80), rgbOf(kBlue));
+    expectColours(opening, {{0, {20, 20}, kRed},
+                            {0, {80, 80}, kRed},
+                            {0, {80, 20}, kBlue},
+                            {0, {20, 80}, kBlue}});
+    // Closing, frame 0 (a = 5): a triangle of the picture at each edge's
+    // middle only; frame 14 (a = 75): the previous frame is left as a thin X.
+    expectColours(runEffectIndex(kXIn, W, H, canvas.get(), solidCanvas(W, H, "#0000ff")),
+                  {{0, {80, 1}, kRed},
+                   {0, {158, 80}, kRed},
+                   {0, {80, 20}, kBlue},
+                   {0, {20, 20}, kBlue},
+                   {14, {80, 20}, kRed},
+                   {14, {80, 80}, kBlue}});
 }

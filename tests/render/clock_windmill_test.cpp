@@ -41,9 +41,6 @@ Point atAngle(int W, int H, double degrees) {
             H / 2 + static_cast<int>(std::lround(30 * std::sin(radians)))};
 }
 
-const Rgb kBlue = rgbOf("#0000ff");
-const Rgb kRed = rgbOf("#ff0000");
-
 } // namespace
 
 TEST(ClockSteps, WholeStepsPlusOneForARemainder) {
@@ -155,7 +152,7 @@ TEST(ClockWindmill, SweepsOverTheFirstPictureOnBlack) {
     EffectRun run = runEffectIndex(k12Clockwise, 96, 64, canvas.get(), nullptr);
     ASSERT_GT(run.frames.size(), 10u);
     Point lowerLeft = atAngle(96, 64, 135);
-    EXPECT_EQ(run.frames[5].at(lowerLeft.x, lowerLeft.y), rgbOf("#000000"));
+    EXPECT_EQ(run.frames[5].at(lowerLeft.x, lowerLeft.y), kBlack);
     Point upperRight = atAngle(96, 64, 315);
     EXPECT_EQ(positionOf(run.frames[5].at(upperRight.x, upperRight.y)), upperRight);
 }

@@ -74,7 +74,6 @@ TEST(CornerCropWipeOut, ThePictureShowsInPlaceThroughTheOpeningOnly) {
     // accumulates) shows the picture's own pixel; every other one, the
     // previous frame.
     const int W = 128, H = 96;
-    const Rgb blue = rgbOf("#0000ff");
     WandPtr canvas = positionCodedCanvas(W, H);
     for (const Member& m : kMembers) {
         SCOPED_TRACE(m.index);
@@ -94,7 +93,7 @@ TEST(CornerCropWipeOut, ThePictureShowsInPlaceThroughTheOpeningOnly) {
                 for (int x = 0; x < W; ++x) {
                     Rgb shown = reveal.frames[i].at(x, y);
                     wrong += uncovered[y * W + x] ? !(positionOf(shown) == Point{x, y})
-                                                  : !(shown == blue);
+                                                  : !(shown == kBlue);
                 }
             EXPECT_EQ(wrong, 0) << "frame " << i;
         }
@@ -113,6 +112,6 @@ TEST(CornerCropWipeOut, FirstPictureOpensOnBlack) {
     EffectRun reveal = runEffectIndex(18, W, H, canvas.get(), nullptr);
     RevealOpening at = revealOpening(RevealMember::CenterToEdges, W, H, W / 16);
     ASSERT_FALSE(reveal.frames.empty());
-    EXPECT_EQ(pixelsNear(reveal.frames[0], rgbOf("#ff0000")), at.width * at.height);
-    EXPECT_EQ(pixelsNear(reveal.frames[0], rgbOf("#000000")), W * H - at.width * at.height);
+    EXPECT_EQ(pixelsNear(reveal.frames[0], kRed), at.width * at.height);
+    EXPECT_EQ(pixelsNear(reveal.frames[0], kBlack), W * H - at.width * at.height);
 }

@@ -46,14 +46,12 @@ TEST(DiagonalScan, EveryMemberTurnsBlueIntoRed) {
 TEST(DiagonalScan, WideFrameIsCoveredOnceTheLegsReachWidthPlusHeight) {
     // 160 x 90: legs of 16 per frame reach 250 on frame 16.
     EffectRun run = runBlueToRed(kDiagonalBottomRight, 160, 90, 0);
-    EXPECT_FALSE(allOf(run.frames[14], rgbOf("#ff0000")));
-    EXPECT_TRUE(allOf(run.frames[15], rgbOf("#ff0000")));
+    EXPECT_FALSE(allOf(run.frames[14], kRed));
+    EXPECT_TRUE(allOf(run.frames[15], kRed));
     // Frame 1 covers only the corner: legs of 16 from (160, 90).
-    EXPECT_EQ(run.frames[0].at(155, 85), rgbOf("#ff0000"));
-    EXPECT_EQ(run.frames[0].at(145, 80), rgbOf("#0000ff"));
-    EffectRun topLeft = runBlueToRed(kDiagonalTopLeft, 160, 90, 0);
-    EXPECT_EQ(topLeft.frames[0].at(4, 4), rgbOf("#ff0000"));
-    EXPECT_EQ(topLeft.frames[0].at(12, 12), rgbOf("#0000ff"));
+    expectColours(run, {{0, {155, 85}, kRed}, {0, {145, 80}, kBlue}});
+    expectColours(runBlueToRed(kDiagonalTopLeft, 160, 90, 0),
+                  {{0, {4, 4}, kRed}, {0, {12, 12}, kBlue}});
 }
 
 TEST(DiagonalScan, ScanOutOfAFirstPictureOpensTheDiagonalOnBlack) {
@@ -61,15 +59,14 @@ TEST(DiagonalScan, ScanOutOfAFirstPictureOpensTheDiagonalOnBlack) {
     EffectRun run = runEffectIndex(kScanOut, 160, 160, canvas.get(), nullptr);
     ASSERT_EQ(run.frames.size(), 20u);
     // Frame 1: the band between the fronts is 8 wide, (76 .. 84) at y = 80.
-    const Frame& first = run.frames[0];
-    EXPECT_EQ(first.at(80, 80), rgbOf("#ff0000"));
-    EXPECT_EQ(first.at(72, 80), rgbOf("#000000"));
-    EXPECT_EQ(first.at(88, 80), rgbOf("#000000"));
-    EXPECT_EQ(first.at(5, 5), rgbOf("#000000"));
-    EXPECT_EQ(first.at(155, 155), rgbOf("#000000"));
     // Nothing accumulates: frame 19 leaves thin black triangles at the corners.
-    EXPECT_EQ(run.frames[18].at(2, 3), rgbOf("#000000"));
-    EXPECT_EQ(run.frames[18].at(80, 80), rgbOf("#ff0000"));
+    expectColours(run, {{0, {80, 80}, kRed},
+                        {0, {72, 80}, kBlack},
+                        {0, {88, 80}, kBlack},
+                        {0, {5, 5}, kBlack},
+                        {0, {155, 155}, kBlack},
+                        {18, {2, 3}, kBlack},
+                        {18, {80, 80}, kRed}});
 }
 
 TEST(DiagonalScan, CountsTwentyFramesAtEverySize) {

@@ -10,20 +10,12 @@ namespace {
 constexpr int kOpenAcross = 95, kOpenDown = 96, kCloseAcross = 97, kCloseDown = 98, kFlyIn = 39,
               kFlyOut = 40;
 
-std::vector<int> range(int from, int to, int step) {
-    std::vector<int> values;
-    for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
-    return values;
-}
-
 } // namespace
 
 TEST(DoorSchedule, StepsAndCountsOfTheWorkedExamples) {
     EXPECT_EQ(doorStep(800), 26);
     EXPECT_EQ(doorFrameCount(800), 16);
-    std::vector<int> open = range(390, 26, -26);
-    open.push_back(0);
-    EXPECT_EQ(doorOpenWidths(800), open);
+    EXPECT_EQ(doorOpenWidths(800), then(range(390, 26, -26), {0}));
     EXPECT_EQ(doorCloseWidths(800), range(26, 390, 26)) << "then the plain picture";
     EXPECT_EQ(doorStep(400), 14) << "13 is odd";
     EXPECT_EQ(doorFrameCount(400), 15);
@@ -146,13 +138,7 @@ TEST(Fly, QuartersTravelOutIntoTheCorners) {
 
 TEST(Doors, FirstPictureOpensBlackDoors) {
     WandPtr canvas = solidCanvas(400, 256, "#ff0000");
-    EffectSetup setup;
-    setup.index = kOpenAcross;
-    setup.W = 400;
-    setup.H = 256;
-    setup.canvas = canvas.get();
-    EffectRun run = runEffectIndex(std::move(setup));
+    EffectRun run = runEffectIndex(kOpenAcross, 400, 256, canvas.get(), nullptr);
     ASSERT_EQ(run.frames.size(), 15u);
-    EXPECT_EQ(run.frames[0].at(0, 5), rgbOf("#000000"));
-    EXPECT_EQ(run.frames[0].at(200, 5), rgbOf("#ff0000"));
+    expectColours(run, {{0, {0, 5}, kBlack}, {0, {200, 5}, kRed}});
 }

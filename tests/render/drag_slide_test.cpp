@@ -150,13 +150,7 @@ TEST(SlideIn, PictureMovesOverTheStandingPreviousFrame) {
 
 TEST(Drag, FirstPicturePushesABlackFrameOut) {
     WandPtr canvas = solidCanvas(W, H, "#ff0000");
-    EffectSetup setup;
-    setup.index = kDragLeftToRight;
-    setup.W = W;
-    setup.H = H;
-    setup.canvas = canvas.get();
-    EffectRun run = runEffectIndex(std::move(setup));
+    EffectRun run = runEffectIndex(kDragLeftToRight, W, H, canvas.get(), nullptr);
     ASSERT_EQ(run.frames.size(), 16u);
-    EXPECT_EQ(run.frames[0].at(24, 5), rgbOf("#ff0000"));
-    EXPECT_EQ(run.frames[0].at(25, 5), rgbOf("#000000"));
+    expectColours(run, {{0, {24, 5}, kRed}, {0, {25, 5}, kBlack}});
 }

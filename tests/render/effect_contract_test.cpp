@@ -40,7 +40,7 @@ TEST_P(EveryIndex, RenderWritesTheFramesCountModeReports) {
                                                   << (first ? " first" : " after another"));
                 WandPtr previous = solidCanvas(size.W, size.H, "#0000ff");
                 int counted = countEffectIndex(index, size.W, size.H, hold, previous.get());
-                EXPECT_EQ(pixelOf(previous.get(), size.W / 2, size.H / 2), rgbOf("#0000ff"));
+                EXPECT_EQ(pixelOf(previous.get(), size.W / 2, size.H / 2), kBlue);
 
                 EffectSetup setup;
                 setup.index = index;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <ostream>
 
 #include "foundation/globals.h"
@@ -194,19 +193,6 @@ int pixelsNear(const Frame& frame, const Rgb& color, int tolerance) {
     return count;
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tevrako-render-XXXXXX");
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!mkdtemp(buffer.data())) ADD_FAILURE() << "mkdtemp failed";
-    dir_ = buffer.data();
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-}
-
 std::unique_ptr<CaptionOverlay> testCaption(int W, int H, const std::string& text, int position,
                                             bool boxed) {
     return makeCaptionImage(W, H, text, boxed ? "#000000" : "#ffffff", "#ffffff",
@@ -313,6 +299,25 @@ void expectProbes(const EffectRun& run, const std::vector<Probe>& probes) {
             << (probe.from == From::Picture ? "picture's " : "previous frame's ") << probe.source
             << ", shows " << color;
     }
+}
+
+void expectColours(const EffectRun& run, const std::vector<ColourProbe>& probes) {
+    for (const ColourProbe& probe : probes) {
+        ASSERT_LT(static_cast<std::size_t>(probe.frame), run.frames.size());
+        EXPECT_EQ(run.frames[probe.frame].at(probe.at.x, probe.at.y), probe.colour)
+            << "frame " << probe.frame << " at " << probe.at << " " << probe.note;
+    }
+}
+
+std::vector<int> range(int from, int to, int step) {
+    std::vector<int> values;
+    for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
+    return values;
+}
+
+std::vector<int> then(std::vector<int> values, std::initializer_list<int> tail) {
+    values.insert(values.end(), tail);
+    return values;
 }
 
 const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape) {

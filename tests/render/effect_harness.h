@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "foundation/globals.h"
+#include "foundation/temp_folder.h"
 #include "render/caption_overlay.h"
 #include "render/effects/effect_context.h"
 #include "render/effects/frame_output.h"
@@ -25,6 +27,8 @@ std::ostream& operator<<(std::ostream& out, const Rgb& color);
 
 // 8-bit colour of "#rrggbb".
 Rgb rgbOf(const char* color);
+// The colours the effect tests paint their pictures with.
+inline const Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
 // Every channel within tolerance of the other's.
 bool near(const Rgb& a, const Rgb& b, int tolerance = 2);
 
@@ -97,19 +101,6 @@ Frame frameOf(MagickWand* wand);
 // How many pixels of frame lie within tolerance of color.
 int pixelsNear(const Frame& frame, const Rgb& color, int tolerance = 2);
 
-// A private folder removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
-private:
-    std::string dir_;
-};
-
 // A boxed caption (white text on black) on a W x H frame, drawn with an
 // installed CJK font.
 std::unique_ptr<CaptionOverlay> testCaption(int W, int H, const std::string& text = "测试Ab",
@@ -168,6 +159,19 @@ struct Probe {
     Point source;
 };
 void expectProbes(const EffectRun& run, const std::vector<Probe>& probes);
+// Frame `frame` (0-based) shows `colour` at `at`; note says why, if needed.
+struct ColourProbe {
+    int frame;
+    Point at;
+    Rgb colour;
+    const char* note = "";
+};
+void expectColours(const EffectRun& run, const std::vector<ColourProbe>& probes);
+
+// from, from + step, ... up to and including to (step may be negative).
+std::vector<int> range(int from, int to, int step);
+// values with tail appended.
+std::vector<int> then(std::vector<int> values, std::initializer_list<int> tail);
 
 // The rings of a shape made of one polygon path.
 const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape);

@@ -39,9 +39,9 @@ TEST(EffectHelpers, ResizeNeedsAPositiveSizeAndCompositeSkipsNothing) {
     WandPtr target = solidCanvas(20, 20, "#0000ff");
     compositeOver(target.get(), nullptr, 0, 0);
     compositeOver(target.get(), small.get(), -2, 18);
-    EXPECT_EQ(pixelOf(target.get(), 0, 19), rgbOf("#ff0000"));
-    EXPECT_EQ(pixelOf(target.get(), 0, 17), rgbOf("#0000ff"));
-    EXPECT_EQ(pixelOf(target.get(), 5, 19), rgbOf("#0000ff"));
+    EXPECT_EQ(pixelOf(target.get(), 0, 19), kRed);
+    EXPECT_EQ(pixelOf(target.get(), 0, 17), kBlue);
+    EXPECT_EQ(pixelOf(target.get(), 5, 19), kBlue);
 }
 
 TEST(EffectHelpers, OpacityReplacesRatherThanMultiplies) {
@@ -81,10 +81,10 @@ TEST(EffectHelpers, ShapeFillMatchesAShapeDrawnInTheSourceColour) {
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 100; ++x) different += !near(a.at(x, y), b.at(x, y), 1);
     EXPECT_EQ(different, 0);
-    EXPECT_EQ(a.at(30, 30), rgbOf("#ff0000"));
-    EXPECT_EQ(a.at(10, 60), rgbOf("#ff0000")) << "integer corners are pixel centres";
-    EXPECT_EQ(a.at(20, 70), rgbOf("#0000ff"));
-    EXPECT_EQ(a.at(99, 79), rgbOf("#0000ff"));
+    EXPECT_EQ(a.at(30, 30), kRed);
+    EXPECT_EQ(a.at(10, 60), kRed) << "integer corners are pixel centres";
+    EXPECT_EQ(a.at(20, 70), kBlue);
+    EXPECT_EQ(a.at(99, 79), kBlue);
 }
 
 TEST(EffectHelpers, ShapeFillTakesTheSourcePixelAtTheSamePlace) {
@@ -95,7 +95,7 @@ TEST(EffectHelpers, ShapeFillTakesTheSourcePixelAtTheSamePlace) {
     });
     EXPECT_EQ(positionOf(pixelOf(target.get(), 150, 120)), (Point{150, 120}));
     EXPECT_EQ(positionOf(pixelOf(target.get(), 270, 260)), (Point{270, 260}));
-    EXPECT_EQ(pixelOf(target.get(), 50, 50), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 50, 50), kBlack);
 }
 
 TEST(EffectHelpers, BlackStandInIsOwnedLikeAnyPreviousFrame) {
@@ -106,7 +106,7 @@ TEST(EffectHelpers, BlackStandInIsOwnedLikeAnyPreviousFrame) {
     ASSERT_NE(standIn, nullptr);
     EXPECT_EQ(previousOrBlack(ctx), standIn) << "made once";
     EXPECT_EQ(MagickGetImageWidth(standIn), 32u);
-    EXPECT_EQ(pixelOf(standIn, 31, 15), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(standIn, 31, 15), kBlack);
     EXPECT_FLOAT_EQ(aspectRatio(ctx), 0.5f);
 }
 
@@ -116,13 +116,13 @@ TEST(EffectHelpers, PieceLandsEachPixelWhereItIsPlacedEvenWhenClipped) {
     compositePiece(target.get(), source.get(), {10, 20, 30, 5, 60, 70});
     EXPECT_EQ(positionOf(pixelOf(target.get(), 60, 70)), (Point{10, 20}));
     EXPECT_EQ(positionOf(pixelOf(target.get(), 89, 74)), (Point{39, 24}));
-    EXPECT_EQ(pixelOf(target.get(), 90, 74), rgbOf("#000000"));
-    EXPECT_EQ(pixelOf(target.get(), 60, 75), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 90, 74), kBlack);
+    EXPECT_EQ(pixelOf(target.get(), 60, 75), kBlack);
 
     // Columns -5 .. 4 exist only from 0 on, and land 5 further right.
     WandPtr clipped = solidCanvas(100, 80, "#000000");
     compositePiece(clipped.get(), source.get(), {-5, 3, 10, 10, 50, 50});
-    EXPECT_EQ(pixelOf(clipped.get(), 54, 50), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(clipped.get(), 54, 50), kBlack);
     EXPECT_EQ(positionOf(pixelOf(clipped.get(), 55, 50)), (Point{0, 3}));
     EXPECT_EQ(positionOf(pixelOf(clipped.get(), 59, 59)), (Point{4, 12}));
 

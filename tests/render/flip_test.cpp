@@ -70,7 +70,7 @@ void expectPieceLands(int index, FlipHinge hinge, int W, int H, int k) {
                  : hinge == FlipHinge::Top   ? Vec{W / 2.0, corner.y + 4}
                                              : Vec{W / 2.0, corner.y - 4};
     EXPECT_EQ(frame.at(static_cast<int>(beyond.x), static_cast<int>(beyond.y)),
-              rgbOf("#0000ff"));
+              kBlue);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ TEST(HoldFrames, CaptionFadesInOverThreeFramesThenStays) {
     ASSERT_EQ(run.frames.size(), 17u + 5u);
     Point probe = boxPixel(*caption);
     // The transition frames carry no caption.
-    EXPECT_EQ(run.frames[16].at(probe.x, probe.y), rgbOf("#ff0000"));
+    EXPECT_EQ(run.frames[16].at(probe.x, probe.y), kRed);
     const double opacities[] = {0.35, 0.60, 0.85};
     for (int i = 0; i < 3; ++i) {
         Rgb seen = run.frames[17 + i].at(probe.x, probe.y);
@@ -47,7 +47,7 @@ TEST(HoldFrames, CaptionFadesInOverThreeFramesThenStays) {
     EXPECT_EQ(run.frames[20], run.frames[19]);
     EXPECT_EQ(run.frames[21], run.frames[19]);
     // Away from the caption every hold frame is the plain picture.
-    EXPECT_EQ(run.frames[17].at(0, 0), rgbOf("#ff0000"));
+    EXPECT_EQ(run.frames[17].at(0, 0), kRed);
 }
 
 TEST(HoldFrames, OneHoldFrameShowsOnlyTheFirstFadeStep) {

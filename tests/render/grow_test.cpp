@@ -129,7 +129,7 @@ TEST(Grow, TheCopyShowsTheWholePictureScaledAtItsAnchor) {
         EXPECT_NEAR(quarter.y, H / 4, 3);
         // Beside the copy the previous frame still shows.
         int outsideX = p.x > 0 ? p.x - 1 : p.x + p.width;
-        EXPECT_EQ(frame.at(outsideX, p.y + p.height / 2), rgbOf("#0000ff"));
+        EXPECT_EQ(frame.at(outsideX, p.y + p.height / 2), kBlue);
         EXPECT_EQ(grow.frames.back(), frameOf(canvas.get()));
     }
 }
@@ -144,10 +144,10 @@ TEST(Grow, DrawsOnThePreviousFrameItselfAndReturnsIt) {
     MagickWand* previousWand = previous.get();
     EffectRun grow = runEffectIndex(7, W, H, canvas.get(), std::move(previous));
     ASSERT_EQ(grow.frames.size(), 16u);
-    EXPECT_EQ(grow.frames[14].at(250, H - 1), rgbOf("#0000ff"));
-    EXPECT_EQ(grow.frames[14].at(250, H - 2), rgbOf("#ff0000"));
-    EXPECT_EQ(grow.frames[14].at(10, H - 1), rgbOf("#ff0000"));
-    EXPECT_EQ(grow.frames[14].at(10, 0), rgbOf("#0000ff"));
+    EXPECT_EQ(grow.frames[14].at(250, H - 1), kBlue);
+    EXPECT_EQ(grow.frames[14].at(250, H - 2), kRed);
+    EXPECT_EQ(grow.frames[14].at(10, H - 1), kRed);
+    EXPECT_EQ(grow.frames[14].at(10, 0), kBlue);
     EXPECT_EQ(grow.result.get(), previousWand);
     EXPECT_EQ(frameOf(grow.result.get()), frameOf(canvas.get()));
 }
@@ -156,6 +156,6 @@ TEST(Grow, FirstPictureGrowsOverBlack) {
     WandPtr canvas = solidCanvas(96, 64, "#ff0000");
     EffectRun grow = runEffectIndex(11, 96, 64, canvas.get(), nullptr);
     ASSERT_FALSE(grow.frames.empty());
-    EXPECT_EQ(grow.frames[0].at(0, 0), rgbOf("#000000"));
-    EXPECT_EQ(grow.frames[0].at(93, 62), rgbOf("#ff0000"));
+    EXPECT_EQ(grow.frames[0].at(0, 0), kBlack);
+    EXPECT_EQ(grow.frames[0].at(93, 62), kRed);
 }

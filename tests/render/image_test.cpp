@@ -31,7 +31,7 @@ protected:
     }
     void TearDown() override { setMessageBoxHandler(savedHandler); }
 
-    TempDir dir;
+    TempFolder dir;
     MessageBoxHandler savedHandler = nullptr;
 };
 
@@ -44,19 +44,19 @@ Point sizeOf(MagickWand* wand) {
 TEST_F(ImageModule, ReadsPathsImageMagickWouldOtherwiseParse) {
     WandPtr red = solidCanvas(8, 6, "#ff0000");
     for (const char* name : {"红色 图片[1].png", "png:伪装.png", "a[2x2].png"}) {
-        std::string path = dir.path(name);
+        std::string path = dir / name;
         writePicture(red.get(), path);
         WandPtr read(readPicture(path, "#ffffff"));
         ASSERT_NE(read, nullptr) << name;
         EXPECT_EQ(sizeOf(read.get()), (Point{8, 6})) << name;
-        EXPECT_EQ(pixelOf(read.get(), 1, 1), rgbOf("#ff0000")) << name;
+        EXPECT_EQ(pixelOf(read.get(), 1, 1), kRed) << name;
     }
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ImageModule, UnreadablePictureShowsItsErrorAndReturnsNull) {
-    EXPECT_EQ(readPicture(dir.path("missing.jpg"), "#ffffff"), nullptr);
-    std::string garbage = dir.path("garbage.jpg");
+    EXPECT_EQ(readPicture(dir / "missing.jpg", "#ffffff"), nullptr);
+    std::string garbage = dir / "garbage.jpg";
     FILE* file = std::fopen(garbage.c_str(), "wb");
     std::fputs("not a picture at all", file);
     std::fclose(file);
@@ -88,8 +88,8 @@ TEST_F(ImageModule, ReadErrorTextIsBoundedOnACharacterBoundary) {
 TEST_F(ImageModule, TransparencyIsFlattenedOntoTheFillExceptIn32BitBmp) {
     WandPtr clear = solidCanvas(4, 4, "rgba(255,0,0,0)");
     MagickSetImageAlphaChannel(clear.get(), ActivateAlphaChannel);
-    std::string png = dir.path("clear.png");
-    std::string bmp = dir.path("clear.bmp");
+    std::string png = dir / "clear.png";
+    std::string bmp = dir / "clear.bmp";
     writePicture(clear.get(), png);
     writePicture(clear.get(), bmp);
     WandPtr flat(readPicture(png, "#00ff00"));
@@ -98,23 +98,23 @@ TEST_F(ImageModule, TransparencyIsFlattenedOntoTheFillExceptIn32BitBmp) {
     WandPtr kept(readPicture(bmp, "#00ff00"));
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(MagickGetImageAlphaChannel(kept.get()), MagickFalse);
-    EXPECT_EQ(pixelOf(kept.get(), 2, 2), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(kept.get(), 2, 2), kRed);
 }
 
 TEST_F(ImageModule, CmykPicturesAreReadAsSrgb) {
     WandPtr picture = solidCanvas(16, 16, "#3366cc");
     MagickTransformImageColorspace(picture.get(), CMYKColorspace);
-    std::string path = dir.path("cmyk.jpg");
+    std::string path = dir / "cmyk.jpg";
     writePicture(picture.get(), path);
     EXPECT_EQ(isCmykFile(path), 1);
     WandPtr read(readPicture(path, "#ffffff"));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(MagickGetImageColorspace(read.get()), sRGBColorspace);
     EXPECT_TRUE(near(pixelOf(read.get(), 8, 8), rgbOf("#3366cc"), 6)) << pixelOf(read.get(), 8, 8);
-    std::string png = dir.path("rgb.png");
+    std::string png = dir / "rgb.png";
     writePicture(solidCanvas(4, 4, "#ff0000").get(), png);
     EXPECT_EQ(isCmykFile(png), 0);
-    EXPECT_EQ(isCmykFile(dir.path("none.jpg")), 0);
+    EXPECT_EQ(isCmykFile(dir / "none.jpg"), 0);
 }
 
 TEST_F(ImageModule, FitKeepsExactSizesAndCentresSmallPicturesWithoutEnlarging) {
@@ -125,8 +125,8 @@ TEST_F(ImageModule, FitKeepsExactSizesAndCentresSmallPicturesWithoutEnlarging) {
     WandPtr small = solidCanvas(100, 50, "#ff0000");
     WandPtr canvas(fitOnBackground(400, 400, small.get(), "#ffffff"));
     EXPECT_EQ(sizeOf(small.get()), (Point{100, 50}));
-    EXPECT_EQ(pixelOf(canvas.get(), 150, 175), rgbOf("#ff0000"));
-    EXPECT_EQ(pixelOf(canvas.get(), 249, 224), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 150, 175), kRed);
+    EXPECT_EQ(pixelOf(canvas.get(), 249, 224), kRed);
     EXPECT_EQ(pixelOf(canvas.get(), 149, 175), rgbOf("#ffffff"));
     EXPECT_EQ(pixelOf(canvas.get(), 250, 224), rgbOf("#ffffff"));
 }
@@ -135,9 +135,9 @@ TEST_F(ImageModule, FitShrinksLargePicturesInPlace) {
     WandPtr wide = solidCanvas(1000, 500, "#ff0000");
     WandPtr canvas(fitOnBackground(400, 400, wide.get(), "#000000"));
     EXPECT_EQ(sizeOf(wide.get()), (Point{400, 200}));
-    EXPECT_EQ(pixelOf(canvas.get(), 0, 99), rgbOf("#000000"));
-    EXPECT_EQ(pixelOf(canvas.get(), 0, 100), rgbOf("#ff0000"));
-    EXPECT_EQ(pixelOf(canvas.get(), 399, 299), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(canvas.get(), 0, 99), kBlack);
+    EXPECT_EQ(pixelOf(canvas.get(), 0, 100), kRed);
+    EXPECT_EQ(pixelOf(canvas.get(), 399, 299), kRed);
 
     WandPtr line = solidCanvas(10000, 1, "#ff0000");
     WandPtr lineCanvas(fitOnBackground(400, 400, line.get(), "#ffffff"));
@@ -164,12 +164,12 @@ TEST_F(ImageModule, ZoomCanvasCentresAnEnlargedCopyAndLeavesThePicture) {
 TEST_F(ImageModule, WhiteCanvasesCompositeAndBlend) {
     WandPtr red = solidCanvas(10, 10, "#ff0000");
     WandPtr placed(newWhiteCanvasWith(40, 40, red.get(), 5, 7));
-    EXPECT_EQ(pixelOf(placed.get(), 5, 7), rgbOf("#ff0000"));
+    EXPECT_EQ(pixelOf(placed.get(), 5, 7), kRed);
     EXPECT_EQ(pixelOf(placed.get(), 4, 7), rgbOf("#ffffff"));
     WandPtr base = solidCanvas(40, 40, "#0000ff");
     WandPtr blended(blendOnWhiteCanvas(40, 40, red.get(), base.get(), 0.5));
     EXPECT_TRUE(near(pixelOf(blended.get(), 2, 2), {128, 0, 128}, 2));
-    EXPECT_EQ(pixelOf(blended.get(), 20, 20), rgbOf("#0000ff"));
+    EXPECT_EQ(pixelOf(blended.get(), 20, 20), kBlue);
 }
 
 TEST_F(ImageModule, FrameJpegCarriesThePreviewLogoOnlyWhilePreviewing) {
@@ -190,23 +190,23 @@ TEST_F(ImageModule, FrameJpegCarriesThePreviewLogoOnlyWhilePreviewing) {
         WandPtr decoded(NewMagickWand());
         ASSERT_EQ(MagickReadImageBlob(decoded.get(), blob.get(), length), MagickTrue);
         Rgb atLogo = pixelOf(decoded.get(), 16, 16);
-        EXPECT_TRUE(near(atLogo, mode == 2 ? rgbOf("#00ff00") : rgbOf("#ff0000"), 12))
+        EXPECT_TRUE(near(atLogo, mode == 2 ? rgbOf("#00ff00") : kRed, 12))
             << "mode " << mode << " " << atLogo;
     }
-    EXPECT_EQ(pixelOf(frame.get(), 16, 16), rgbOf("#ff0000")) << "the frame itself keeps no logo";
+    EXPECT_EQ(pixelOf(frame.get(), 16, 16), kRed) << "the frame itself keeps no logo";
     previewLogoWand = nullptr;
     frameOutputMode = savedMode;
 }
 
 TEST_F(ImageModule, JpegFileQualityIsCappedAtTheCeiling) {
-    std::string source = dir.path("q.jpg");
+    std::string source = dir / "q.jpg";
     for (int quality : {75, 92}) {
         WandPtr picture = positionCodedCanvas(64, 64);
         MagickSetImageCompressionQuality(picture.get(), quality);
         writePicture(picture.get(), source);
         WandPtr read(NewMagickWand());
         ASSERT_EQ(readImageGbkPath(read.get(), source), 1);
-        std::string target = dir.path("out.jpg");
+        std::string target = dir / "out.jpg";
         ASSERT_EQ(writeJpegFile(read.get(), target, 80), 1);
         WandPtr written(NewMagickWand());
         ASSERT_EQ(readImageGbkPath(written.get(), target), 1);
@@ -222,7 +222,7 @@ TEST_F(ImageModule, StillTestLooksAtTheFirstFrame) {
             MagickNewImage(frames.get(), 8, 8, fill.get());
             MagickSetImageDelay(frames.get(), delay);
         }
-        std::string path = dir.path("anim.gif");
+        std::string path = dir / "anim.gif";
         MagickResetIterator(frames.get());
         EXPECT_EQ(MagickWriteImages(frames.get(), path.c_str(), MagickTrue), MagickTrue);
         WandPtr read(NewMagickWand());

@@ -86,7 +86,6 @@ TEST(MoveGrowGeometry, VeryWideFramesKeepTheMovingCopyInside) {
 
 TEST(MoveGrow, TheCopyMovesOverThePreviousFrameThenGrowsOnIt) {
     const int W = 256, H = 192;
-    const Rgb blue = rgbOf("#0000ff");
     WandPtr canvas = positionCodedCanvas(W, H);
     for (auto [index, from] : kMembers) {
         SCOPED_TRACE(index);
@@ -103,7 +102,7 @@ TEST(MoveGrow, TheCopyMovesOverThePreviousFrameThenGrowsOnIt) {
             // (within a source pixel of the scaled copy)
             EXPECT_NEAR(centre.x, W / 2, W / at.width + 2);
             EXPECT_NEAR(centre.y, H / 2, H / at.height + 2);
-            EXPECT_EQ(pixelsNear(move.frames[i], blue, 0), W * H - at.width * at.height);
+            EXPECT_EQ(pixelsNear(move.frames[i], kBlue, 0), W * H - at.width * at.height);
         }
         EXPECT_EQ(move.frames.back(), frameOf(canvas.get()));
         EXPECT_EQ(move.result.get(), previousWand) << "grown on the previous frame itself";
@@ -120,11 +119,10 @@ TEST(MoveGrow, FirstPictureMovesAndGrowsOnBlack) {
     EffectRun move = runEffectIndex(91, W, H, canvas.get(), nullptr);
     auto geometry = moveGrowFrames(MoveGrowFrom::Left, W, H);
     ASSERT_EQ(move.frames.size(), geometry.size());
-    const Rgb red = rgbOf("#ff0000"), black = rgbOf("#000000");
     for (std::size_t i = 0; i + 1 < geometry.size(); ++i) {
         int area = geometry[i].width * geometry[i].height;
-        EXPECT_EQ(pixelsNear(move.frames[i], red), area) << i;
-        EXPECT_EQ(pixelsNear(move.frames[i], black), W * H - area) << i;
+        EXPECT_EQ(pixelsNear(move.frames[i], kRed), area) << i;
+        EXPECT_EQ(pixelsNear(move.frames[i], kBlack), W * H - area) << i;
     }
     EXPECT_EQ(move.frames.back(), frameOf(canvas.get()));
 }

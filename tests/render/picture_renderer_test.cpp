@@ -6,8 +6,9 @@
 #include "effect_harness.h"
 #include "foundation/globals.h"
 #include "foundation/hash_map.h"
-#include "platform/font_size_combo.h"
+#include "platform/command_ids.h"
 #include "platform/message_box.h"
+#include "platform/window_controls.h"
 #include "render/effects/effect_table.h"
 #include "render/picture_renderer.h"
 
@@ -21,8 +22,11 @@ int recordBox(void*, const std::string& text, const std::string&, unsigned) {
     return IDOK;
 }
 
-std::string comboSize = "36";
-std::string answerComboSize() { return comboSize; }
+// The font-size combo holding size alone, selected.
+void selectFontSize(const std::string& size) {
+    resetWindowControls();
+    comboSetCurSel(IDC_FONT_SIZE, comboAddString(IDC_FONT_SIZE, size));
+}
 
 class Renderer : public ::testing::Test {
 protected:
@@ -34,9 +38,8 @@ protected:
         videoBgFillColor = 0;
         boxTexts.clear();
         savedBox = setMessageBoxHandler(recordBox);
-        comboSize = "36";
-        savedCombo = setFontSizeComboHandler(answerComboSize);
-        picture.path = dir.path("红色 图片[1].png");
+        selectFontSize("36");
+        picture.path = dir / "红色 图片[1].png";
         writePicture(solidCanvas(128, 64, "#ff0000").get(), picture.path);
         picture.caption->fontName = "黑体";
         picture.caption->boxColor = captionBoxColors[0];
@@ -51,7 +54,7 @@ protected:
         videoBgFillColor = saved[3];
         encoderInput = nullptr;
         setMessageBoxHandler(savedBox);
-        setFontSizeComboHandler(savedCombo);
+        resetWindowControls();
     }
 
     struct Rendered {
@@ -75,11 +78,10 @@ protected:
         return frames;
     }
 
-    TempDir dir;
+    TempFolder dir;
     PictureRecord picture;
     std::vector<int> saved;
     MessageBoxHandler savedBox = nullptr;
-    FontSizeComboHandler savedCombo = nullptr;
 };
 
 } // namespace
@@ -90,8 +92,8 @@ TEST_F(Renderer, FitsThePictureOnTheBackgroundAndRunsItsEffect) {
     ASSERT_EQ(out.frames.size(), 17u + 3u);
     EXPECT_EQ(static_cast<int>(out.frames.size()), count());
     const Frame& last = out.frames.back();
-    EXPECT_EQ(last.at(128, 128), rgbOf("#ff0000"));
-    EXPECT_EQ(last.at(64, 96), rgbOf("#ff0000"));
+    EXPECT_EQ(last.at(128, 128), kRed);
+    EXPECT_EQ(last.at(64, 96), kRed);
     EXPECT_EQ(last.at(63, 96), rgbOf("#ffffff"));
     EXPECT_EQ(last.at(128, 95), rgbOf("#ffffff"));
     EXPECT_EQ(frameOf(out.result.get()), last);
@@ -101,23 +103,23 @@ TEST_F(Renderer, BlackBackgroundWhenChosen) {
     videoBgFillColor = 1;
     Rendered out = render();
     ASSERT_EQ(out.frames.size(), 3u);
-    EXPECT_EQ(out.frames[0].at(10, 10), rgbOf("#000000"));
-    EXPECT_EQ(out.frames[0].at(128, 128), rgbOf("#ff0000"));
+    EXPECT_EQ(out.frames[0].at(10, 10), kBlack);
+    EXPECT_EQ(out.frames[0].at(128, 128), kRed);
 }
 
 TEST_F(Renderer, CountModeReadsNothingAndLeavesPreviousAlone) {
-    picture.path = dir.path("gone.png");
+    picture.path = dir / "gone.png";
     picture.effectIndex = 0;
     WandPtr previous = solidCanvas(256, 256, "#0000ff");
     int frames = -1;
     EXPECT_EQ(renderPicture(&picture, previous.get(), &frames), nullptr);
     EXPECT_EQ(frames, 21 + 3);
     EXPECT_TRUE(boxTexts.empty());
-    EXPECT_EQ(pixelOf(previous.get(), 5, 5), rgbOf("#0000ff"));
+    EXPECT_EQ(pixelOf(previous.get(), 5, 5), kBlue);
 }
 
 TEST_F(Renderer, PictureGoneAtRenderTimeRendersTheBackgroundForItsFrames) {
-    picture.path = dir.path("gone.png");
+    picture.path = dir / "gone.png";
     for (int index : {0, 31, 99}) {
         picture.effectIndex = index;
         boxTexts.clear();
@@ -163,7 +165,7 @@ TEST_F(Renderer, CaptionSizeFollowsTheFontSizeCombo) {
     picture.caption->mode = 1;
     picture.caption->text = "新品上市";
     auto changedPixels = [&](const std::string& size) {
-        comboSize = size;
+        selectFontSize(size);
         Rendered out = render();
         int changed = 0;
         picture.caption->mode = 0;
@@ -202,7 +204,7 @@ TEST_F(Renderer, FramesLeaveAsJpegByDefault) {
     EXPECT_EQ(static_cast<unsigned char>(blob[1]), 0xD8);
     WandPtr decoded(NewMagickWand());
     ASSERT_EQ(MagickReadImageBlob(decoded.get(), blob.data(), blob.size()), MagickTrue);
-    EXPECT_TRUE(near(pixelOf(decoded.get(), 128, 128), rgbOf("#ff0000"), 8));
+    EXPECT_TRUE(near(pixelOf(decoded.get(), 128, 128), kRed, 8));
 }
 
 TEST(EffectNames, NamesComeFromTheMapAndIndicesWithoutOneHaveNoAnimation) {

@@ -55,27 +55,26 @@ TEST(Rotate, QuarterTurnsAreExactAndCentred) {
     // 200 x 100: piece i * 10 x i * 5, turned 18 * i degrees.
     WandPtr red = solidCanvas(200, 100, "#ff0000");
     EffectRun grow = runEffectIndex(kCwGrow, 200, 100, red.get(), solidCanvas(200, 100, "#0000ff"));
-    const Rgb blue = rgbOf("#0000ff");
     // Frame 5: 50 x 25 turned 90 degrees is 25 x 50 at (87, 25), opacity 0.30.
     const Frame& five = grow.frames[4];
     EXPECT_TRUE(near(five.at(87, 25), redOverBlue(0.30))) << five.at(87, 25);
     EXPECT_TRUE(near(five.at(111, 74), redOverBlue(0.30))) << five.at(111, 74);
-    EXPECT_EQ(five.at(86, 50), blue);
-    EXPECT_EQ(five.at(112, 50), blue);
-    EXPECT_EQ(five.at(100, 24), blue);
-    EXPECT_EQ(five.at(100, 75), blue);
+    EXPECT_EQ(five.at(86, 50), kBlue);
+    EXPECT_EQ(five.at(112, 50), kBlue);
+    EXPECT_EQ(five.at(100, 24), kBlue);
+    EXPECT_EQ(five.at(100, 75), kBlue);
     // Frame 10: 100 x 50 turned 180 degrees at (50, 25), opacity 0.55.
     const Frame& ten = grow.frames[9];
     EXPECT_TRUE(near(ten.at(50, 25), redOverBlue(0.55))) << ten.at(50, 25);
     EXPECT_TRUE(near(ten.at(149, 74), redOverBlue(0.55))) << ten.at(149, 74);
-    EXPECT_EQ(ten.at(49, 50), blue);
-    EXPECT_EQ(ten.at(150, 50), blue);
+    EXPECT_EQ(ten.at(49, 50), kBlue);
+    EXPECT_EQ(ten.at(150, 50), kBlue);
     // Frame 15: 150 x 75 turned 270 degrees is 75 x 150 at (62, -25).
     const Frame& fifteen = grow.frames[14];
     EXPECT_TRUE(near(fifteen.at(62, 0), redOverBlue(0.80))) << fifteen.at(62, 0);
     EXPECT_TRUE(near(fifteen.at(136, 99), redOverBlue(0.80))) << fifteen.at(136, 99);
-    EXPECT_EQ(fifteen.at(61, 50), blue);
-    EXPECT_EQ(fifteen.at(137, 50), blue);
+    EXPECT_EQ(fifteen.at(61, 50), kBlue);
+    EXPECT_EQ(fifteen.at(137, 50), kBlue);
 }
 
 TEST(Rotate, GrowingPiecesTurnTheirWayOverATransparentGround) {
@@ -83,18 +82,18 @@ TEST(Rotate, GrowingPiecesTurnTheirWayOverATransparentGround) {
     WandPtr canvas = solidCanvas(200, 200, "#00ff00");
     WandPtr top = solidCanvas(200, 100, "#ff0000");
     MagickCompositeImage(canvas.get(), top.get(), OverCompositeOp, 0, 0);
-    const Rgb red = rgbOf("#ff0000"), green = rgbOf("#00ff00"), blue = rgbOf("#0000ff");
+    const Rgb green = rgbOf("#00ff00");
     // Frame 19: 190 x 190, opaque. Clockwise it is turned 342 degrees (18
     // back), so left of the centre the boundary lies 19 pixels lower.
     EffectRun cw = runEffectIndex(kCwGrow, 200, 200, canvas.get(), blue200());
-    EXPECT_EQ(cw.frames[18].at(40, 110), red);
+    EXPECT_EQ(cw.frames[18].at(40, 110), kRed);
     EXPECT_EQ(cw.frames[18].at(160, 90), green);
     EffectRun ccw = runEffectIndex(kCcwGrow, 200, 200, canvas.get(), blue200());
     EXPECT_EQ(ccw.frames[18].at(40, 110), green);
-    EXPECT_EQ(ccw.frames[18].at(160, 90), red);
+    EXPECT_EQ(ccw.frames[18].at(160, 90), kRed);
     // The corners the turn uncovers show the previous frame.
-    EXPECT_EQ(cw.frames[18].at(2, 2), blue);
-    EXPECT_EQ(ccw.frames[18].at(197, 2), blue);
+    EXPECT_EQ(cw.frames[18].at(2, 2), kBlue);
+    EXPECT_EQ(ccw.frames[18].at(197, 2), kBlue);
 }
 
 TEST(Rotate, ShrinkingPreviousFrameFadesAwayOverThePicture) {
@@ -103,9 +102,9 @@ TEST(Rotate, ShrinkingPreviousFrameFadesAwayOverThePicture) {
     ASSERT_EQ(shrink.frames.size(), 20u);
     Rgb centre = shrink.frames[0].at(100, 100);
     EXPECT_TRUE(near(centre, redOverBlue(0.05))) << centre;
-    EXPECT_EQ(shrink.frames[0].at(2, 2), rgbOf("#ff0000"));
+    EXPECT_EQ(shrink.frames[0].at(2, 2), kRed);
     EXPECT_TRUE(near(shrink.frames[18].at(100, 100), redOverBlue(0.95)));
-    EXPECT_EQ(shrink.frames[18].at(90, 100), rgbOf("#ff0000")) << "a 10 x 10 piece";
+    EXPECT_EQ(shrink.frames[18].at(90, 100), kRed) << "a 10 x 10 piece";
     // A first picture: a black square turns away.
     EffectRun first = runEffectIndex(kCcwShrink, 200, 200, red.get(), nullptr);
     centre = first.frames[0].at(100, 100);

@@ -120,11 +120,11 @@ TEST(ShapeFill, InsideShowsTheSourcePixelAtTheSamePlaceOutsideStaysAndTheEdgeBle
     fillShape(target.get(), source.get(), Shape{circleThrough(150, 140, 250, 140)});
     for (Point p : {Point{150, 140}, Point{60, 140}, Point{240, 150}, Point{150, 45}})
         EXPECT_EQ(positionOf(pixelOf(target.get(), p.x, p.y)), p);
-    EXPECT_EQ(pixelOf(target.get(), 20, 20), rgbOf("#000000"));
-    EXPECT_EQ(pixelOf(target.get(), 150, 260), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 20, 20), kBlack);
+    EXPECT_EQ(pixelOf(target.get(), 150, 260), kBlack);
     // Integer points are pixel centres: the rim's point at 3 o'clock is in.
     EXPECT_EQ(positionOf(pixelOf(target.get(), 250, 140)), (Point{250, 140}));
-    EXPECT_EQ(pixelOf(target.get(), 252, 140), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 252, 140), kBlack);
     // The rim between the axes is anti-aliased: partly source, partly black.
     Frame frame = frameOf(target.get());
     Frame picture = frameOf(source.get());
@@ -132,7 +132,7 @@ TEST(ShapeFill, InsideShowsTheSourcePixelAtTheSamePlaceOutsideStaysAndTheEdgeBle
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             Rgb seen = frame.at(x, y);
-            blended += seen != rgbOf("#000000") && !near(seen, picture.at(x, y), 2);
+            blended += seen != kBlack && !near(seen, picture.at(x, y), 2);
         }
     EXPECT_GT(blended, 100);
 }
@@ -182,10 +182,10 @@ TEST(ShapeFill, ShapesReachingOutOfTheFrameAreCutAtItsEdges) {
     WandPtr source = solidCanvas(64, 48, "#ffffff");
     fillShape(target.get(), source.get(), Shape{circleThrough(-20, 24, 10, 24)});
     EXPECT_EQ(pixelOf(target.get(), 0, 24), rgbOf("#ffffff"));
-    EXPECT_EQ(pixelOf(target.get(), 20, 24), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 20, 24), kBlack);
     fillShape(target.get(), source.get(), Shape{rectangle(100, 100, 200, 200)});
     fillShape(target.get(), source.get(), Shape{rectangle(-50, -50, -10, -10)});
-    EXPECT_EQ(pixelOf(target.get(), 63, 47), rgbOf("#000000"));
+    EXPECT_EQ(pixelOf(target.get(), 63, 47), kBlack);
 }
 
 TEST(ShapeFill, EmptyShapeLeavesTheTargetAlone) {

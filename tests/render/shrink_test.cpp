@@ -28,29 +28,20 @@ int firstExtent(const Member& m, int W, int H) {
     }
 }
 
-std::vector<int> descending(int from, int to, int step) {
-    std::vector<int> values;
-    for (int d = from; d >= to; d -= step) values.push_back(d);
-    return values;
-}
-
 } // namespace
 
 TEST(ShrinkSchedule, SidesToMiddleSplitTheLastStep) {
     // A last full step is covered in three frames: 50 -> 37 -> 12 -> 0.
-    std::vector<int> expected = descending(750, 50, 50);
-    expected.insert(expected.end(), {37, 12, 0});
+    std::vector<int> expected = then(range(750, 50, -50), {37, 12, 0});
     EXPECT_EQ(shrinkToMiddleSteps(800, 50, true), expected);
     EXPECT_EQ(expected.size(), 18u);
     // A short last step is halved: 10 -> 5 -> 0.
-    expected = descending(385, 10, 25);
-    expected.insert(expected.end(), {5, 0});
+    expected = then(range(385, 10, -25), {5, 0});
     EXPECT_EQ(shrinkToMiddleSteps(410, 25, true), expected);
 }
 
 TEST(ShrinkSchedule, EdgesToCenterClampsTheLastStep) {
-    std::vector<int> expected = descending(753, 48, 47);
-    expected.insert(expected.end(), {1, 0});
+    std::vector<int> expected = then(range(753, 48, -47), {1, 0});
     EXPECT_EQ(shrinkToMiddleSteps(800, 47, false), expected);
     EXPECT_EQ(expected.size(), 18u);
     EXPECT_EQ(shrinkToMiddleSteps(816, 48, false).size(), 17u);
@@ -107,7 +98,6 @@ TEST(Shrink, EveryMemberRevealsThePictureAsThePreviousFrameShrinks) {
 TEST(Shrink, FirstFrameShowsTheShrunkPreviousFrameWhereTheGeometryPutsIt) {
     const int W = 128, H = 96;
     const float r = 0.75f;
-    const Rgb blue = rgbOf("#0000ff");
     WandPtr canvas = solidCanvas(W, H, "#ff0000");
     for (const Member& m : kMembers) {
         SCOPED_TRACE(m.index);
@@ -115,9 +105,9 @@ TEST(Shrink, FirstFrameShowsTheShrunkPreviousFrameWhereTheGeometryPutsIt) {
             runEffectIndex(m.index, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"));
         ASSERT_FALSE(shrink.frames.empty());
         ShrinkPlacement at = shrinkPlacement(m.member, W, H, r, firstExtent(m, W, H));
-        EXPECT_EQ(pixelsNear(shrink.frames[0], blue), at.width * at.height);
-        EXPECT_EQ(shrink.frames[0].at(at.x, at.y), blue);
-        EXPECT_EQ(shrink.frames[0].at(at.x + at.width - 1, at.y + at.height - 1), blue);
+        EXPECT_EQ(pixelsNear(shrink.frames[0], kBlue), at.width * at.height);
+        EXPECT_EQ(shrink.frames[0].at(at.x, at.y), kBlue);
+        EXPECT_EQ(shrink.frames[0].at(at.x + at.width - 1, at.y + at.height - 1), kBlue);
     }
 }
 
@@ -126,8 +116,8 @@ TEST(Shrink, FirstPictureHasABlackRectangleShrinkAway) {
     WandPtr canvas = solidCanvas(W, H, "#ff0000");
     EffectRun shrink = runEffectIndex(84, W, H, canvas.get(), nullptr);
     ASSERT_EQ(shrink.frames.size(), 16u);
-    EXPECT_EQ(shrink.frames[0].at(W - 8, H - 1), rgbOf("#000000"));
-    EXPECT_EQ(shrink.frames[0].at(0, 0), rgbOf("#ff0000"));
+    EXPECT_EQ(shrink.frames[0].at(W - 8, H - 1), kBlack);
+    EXPECT_EQ(shrink.frames[0].at(0, 0), kRed);
 }
 
 TEST(Shrink, ASliverTooThinToDrawShowsThePlainPictureAndKeepsTheCount) {
@@ -137,6 +127,6 @@ TEST(Shrink, ASliverTooThinToDrawShowsThePlainPictureAndKeepsTheCount) {
     WandPtr canvas = solidCanvas(W, H, "#ff0000");
     EffectRun shrink = runEffectIndex(66, W, H, canvas.get(), solidCanvas(W, H, "#0000ff"), 2);
     ASSERT_EQ(shrink.frames.size(), 20u);
-    EXPECT_EQ(pixelsNear(shrink.frames[15], rgbOf("#0000ff")), 48 * 27) << "d = 48";
+    EXPECT_EQ(pixelsNear(shrink.frames[15], kBlue), 48 * 27) << "d = 48";
     EXPECT_EQ(shrink.frames[16], frameOf(canvas.get())) << "d = 1 draws nothing";
 }

@@ -71,23 +71,21 @@ TEST(Staircase, BandsStartOneAfterAnotherAndLeaveASliver) {
     // 800 wide: b = 50, g = 9.375; frame k is at index k - 1.
     EffectRun run = runBlueToRed(kStepsLeftToRight, 800, 64, 0);
     ASSERT_EQ(run.frames.size(), 21u);
-    const Rgb red = rgbOf("#ff0000"), blue = rgbOf("#0000ff");
-    EXPECT_EQ(run.frames[0].at(4, 30), red);
-    EXPECT_EQ(run.frames[0].at(20, 30), blue);
-    EXPECT_EQ(run.frames[0].at(52, 30), blue) << "band 1 starts on frame 2";
-    EXPECT_EQ(run.frames[1].at(52, 30), red);
-    EXPECT_EQ(run.frames[1].at(45, 30), blue);
-    EXPECT_EQ(run.frames[19].at(780, 30), red);
+    expectColours(run, {{0, {4, 30}, kRed},
+                        {0, {20, 30}, kBlue},
+                        {0, {52, 30}, kBlue, "band 1 starts on frame 2"},
+                        {1, {52, 30}, kRed},
+                        {1, {45, 30}, kBlue},
+                        {19, {780, 30}, kRed},
+                        {19, {799, 30}, kBlue, "band 16 starts beyond the last column"}});
     EXPECT_GT(run.frames[19].at(797, 30).b, 0) << "the last band ends at 796.875";
-    EXPECT_EQ(run.frames[19].at(799, 30), blue) << "band 16 starts beyond the last column";
 
-    EffectRun mirrored = runBlueToRed(kStepsRightToLeft, 800, 64, 0);
-    EXPECT_EQ(mirrored.frames[0].at(795, 30), red);
-    EXPECT_EQ(mirrored.frames[0].at(780, 30), blue);
     // The mirror is not exact: band 16 starts at x = 0, a pixel centre, and
     // covers column 0, so the sliver lies on columns 1 .. 3.
-    EXPECT_EQ(mirrored.frames[19].at(0, 30), red);
-    EXPECT_EQ(mirrored.frames[19].at(1, 30), blue);
+    expectColours(runBlueToRed(kStepsRightToLeft, 800, 64, 0), {{0, {795, 30}, kRed},
+                                                                 {0, {780, 30}, kBlue},
+                                                                 {19, {0, 30}, kRed},
+                                                                 {19, {1, 30}, kBlue}});
 }
 
 TEST(Staircase, VerticalBandsOnTheLongerSideCoverAWideFrameEarly) {
@@ -95,29 +93,24 @@ TEST(Staircase, VerticalBandsOnTheLongerSideCoverAWideFrameEarly) {
     // inside; the picture covers the frame from frame 14 on.
     EffectRun down = runBlueToRed(kStepsTopToBottom, 320, 180, 0);
     ASSERT_EQ(down.frames.size(), 21u);
-    EXPECT_FALSE(allOf(down.frames[12], rgbOf("#ff0000"))) << "band 8 ends at 178.75";
-    EXPECT_TRUE(allOf(down.frames[13], rgbOf("#ff0000")));
-    EXPECT_EQ(down.frames[0].at(160, 0), rgbOf("#ff0000"));
-    EXPECT_EQ(down.frames[0].at(160, 8), rgbOf("#0000ff"));
-
-    EffectRun up = runBlueToRed(kStepsBottomToTop, 320, 180, 0);
-    EXPECT_EQ(up.frames[0].at(160, 179), rgbOf("#ff0000"));
-    EXPECT_EQ(up.frames[0].at(160, 171), rgbOf("#0000ff"));
+    EXPECT_FALSE(allOf(down.frames[12], kRed)) << "band 8 ends at 178.75";
+    EXPECT_TRUE(allOf(down.frames[13], kRed));
+    expectColours(down, {{0, {160, 0}, kRed}, {0, {160, 8}, kBlue}});
+    expectColours(runBlueToRed(kStepsBottomToTop, 320, 180, 0),
+                  {{0, {160, 179}, kRed}, {0, {160, 171}, kBlue}});
 }
 
 TEST(Blinds, EverySlatKeepsAGapUntilThePlainPicture) {
     // 800 wide: a = 57.14, slats grow 3.17 per frame; frame 17 covers 17/18.
     EffectRun run = runBlueToRed(kBlindsAcross, 800, 32, 0);
     ASSERT_EQ(run.frames.size(), 18u);
-    const Rgb red = rgbOf("#ff0000"), blue = rgbOf("#0000ff");
-    EXPECT_EQ(run.frames[0].at(1, 10), red);
-    EXPECT_EQ(run.frames[0].at(6, 10), blue);
-    EXPECT_EQ(run.frames[0].at(59, 10), red) << "every slat grows at once";
-    EXPECT_EQ(run.frames[16].at(50, 10), red);
-    EXPECT_EQ(run.frames[16].at(56, 10), blue);
-    EXPECT_EQ(run.frames[16].at(799, 10), blue);
-
-    EffectRun down = runBlueToRed(kBlindsDown, 32, 448, 0);  // a = 32
-    EXPECT_EQ(down.frames[4].at(10, 35), red);
-    EXPECT_EQ(down.frames[4].at(10, 44), blue);
+    expectColours(run, {{0, {1, 10}, kRed},
+                        {0, {6, 10}, kBlue},
+                        {0, {59, 10}, kRed, "every slat grows at once"},
+                        {16, {50, 10}, kRed},
+                        {16, {56, 10}, kBlue},
+                        {16, {799, 10}, kBlue}});
+    // Down: a = 32.
+    expectColours(runBlueToRed(kBlindsDown, 32, 448, 0),
+                  {{4, {10, 35}, kRed}, {4, {10, 44}, kBlue}});
 }

@@ -10,17 +10,6 @@ namespace {
 constexpr int kSquare = 2, kBandsAcross = 3, kBandsDown = 4, kCornersToCenter = 37,
               kCenterToCorners = 38;
 
-std::vector<int> range(int from, int to, int step) {
-    std::vector<int> values;
-    for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
-    return values;
-}
-
-std::vector<int> then(std::vector<int> values, std::initializer_list<int> tail) {
-    values.insert(values.end(), tail);
-    return values;
-}
-
 } // namespace
 
 TEST(SquareWipeIn, RegionsOfTheWorkedExample) {
@@ -79,8 +68,8 @@ TEST(SquareWipeIn, RegionThatRoundsToNothingDrawsNothing) {
     // ImageMagick would read that as the full height and draw a column.
     EffectRun run = runBlueToRed(kSquare, 514, 256, 0);
     ASSERT_EQ(run.frames.size(), 17u);
-    EXPECT_TRUE(allOf(run.frames[15], rgbOf("#ff0000")));
-    EXPECT_EQ(run.frames[14].at(257, 128), rgbOf("#0000ff")) << "34 x 16 still shows";
+    EXPECT_TRUE(allOf(run.frames[15], kRed));
+    EXPECT_EQ(run.frames[14].at(257, 128), kBlue) << "34 x 16 still shows";
 }
 
 TEST(WipeIn, PreviousRegionStaysWhereItWas) {
@@ -105,15 +94,15 @@ TEST(FourCorners, CornersGrowFromEveryCornerOrShrinkIntoThem) {
     EffectRun grow = runBlueToRed(kCornersToCenter, 256, 256, 0);
     ASSERT_EQ(grow.frames.size(), 16u);
     for (Point p : {Point{2, 2}, Point{2, 253}, Point{253, 2}, Point{253, 253}})
-        EXPECT_EQ(grow.frames[0].at(p.x, p.y), rgbOf("#ff0000")) << p;
-    EXPECT_EQ(grow.frames[0].at(20, 20), rgbOf("#0000ff"));
-    EXPECT_EQ(grow.frames[14].at(128, 20), rgbOf("#0000ff")) << "the middle stays until the end";
+        EXPECT_EQ(grow.frames[0].at(p.x, p.y), kRed) << p;
+    EXPECT_EQ(grow.frames[0].at(20, 20), kBlue);
+    EXPECT_EQ(grow.frames[14].at(128, 20), kBlue) << "the middle stays until the end";
 
     EffectRun shrink = runBlueToRed(kCenterToCorners, 256, 256, 0);
     ASSERT_EQ(shrink.frames.size(), 16u);
     for (Point p : {Point{110, 110}, Point{110, 145}, Point{145, 110}, Point{145, 145}})
-        EXPECT_EQ(shrink.frames[0].at(p.x, p.y), rgbOf("#0000ff")) << p;
-    EXPECT_EQ(shrink.frames[0].at(128, 128), rgbOf("#ff0000"));
-    EXPECT_EQ(shrink.frames[14].at(4, 4), rgbOf("#0000ff"));
-    EXPECT_EQ(shrink.frames[14].at(12, 12), rgbOf("#ff0000"));
+        EXPECT_EQ(shrink.frames[0].at(p.x, p.y), kBlue) << p;
+    EXPECT_EQ(shrink.frames[0].at(128, 128), kRed);
+    EXPECT_EQ(shrink.frames[14].at(4, 4), kBlue);
+    EXPECT_EQ(shrink.frames[14].at(12, 12), kRed);
 }

@@ -10,16 +10,6 @@ namespace {
 
 constexpr int kShrink = 0, kEnlarge = 1, kFade = 31;
 
-EffectRun run(int index, MagickWand* canvas, WandPtr previous, int W = 256, int H = 256) {
-    EffectSetup setup;
-    setup.index = index;
-    setup.W = W;
-    setup.H = H;
-    setup.canvas = canvas;
-    setup.previous = std::move(previous);
-    return runEffectIndex(std::move(setup));
-}
-
 // Red under blue at the blue's opacity a.
 Rgb blueOverRed(double a) {
     return {static_cast<int>(255 * (1 - a) + 0.5), 0, static_cast<int>(255 * a + 0.5)};
@@ -73,7 +63,8 @@ TEST(FadeLevels, StepsOfTheLevelAndTheirCounts) {
 
 TEST(Fade, BlendsThePreviousFrameOutOverThePicture) {
     WandPtr canvas = solidCanvas(256, 256, "#ff0000");
-    EffectRun fade = run(kFade, canvas.get(), solidCanvas(256, 256, "#0000ff"));
+    EffectRun fade =
+        runEffectIndex(kFade, 256, 256, canvas.get(), solidCanvas(256, 256, "#0000ff"));
     ASSERT_EQ(fade.frames.size(), 17u);
     EXPECT_TRUE(near(fade.frames[0].at(10, 10), blueOverRed(0.94))) << fade.frames[0].at(10, 10);
     EXPECT_TRUE(near(fade.frames[15].at(10, 10), blueOverRed(0.04)));
@@ -83,7 +74,7 @@ TEST(Fade, BlendsThePreviousFrameOutOverThePicture) {
 
 TEST(Fade, FirstPictureFadesInFromBlack) {
     WandPtr canvas = solidCanvas(256, 256, "#ff0000");
-    EffectRun fade = run(kFade, canvas.get(), nullptr);
+    EffectRun fade = runEffectIndex(kFade, 256, 256, canvas.get(), nullptr);
     EXPECT_TRUE(near(fade.frames[0].at(10, 10), {15, 0, 0})) << fade.frames[0].at(10, 10);
 }
 
@@ -99,13 +90,13 @@ TEST(Fade, OnePercentLevelShowsNoPreviousFrame) {
     WandPtr result = effect_fade_in_out(ctx, 3);
     ASSERT_EQ(sink.blobs().size(), 34u);
     EXPECT_TRUE(near(sink.frame(31).at(5, 5), blueOverRed(0.04)));
-    EXPECT_EQ(sink.frame(32).at(5, 5), rgbOf("#ff0000")) << "level 1 is not above 0.01";
+    EXPECT_EQ(sink.frame(32).at(5, 5), kRed) << "level 1 is not above 0.01";
 }
 
 TEST(Zoom, ShrinkStartsEnlargedAndCentredAndEndsOnThePicture) {
     const int W = 256;  // d = (int)(256 * 0.02) = 5, made even: 6; first delta 120
     WandPtr canvas = positionCodedCanvas(W, W);
-    EffectRun shrink = run(kShrink, canvas.get(), nullptr);
+    EffectRun shrink = runEffectIndex(kShrink, 256, 256, canvas.get(), nullptr);
     ASSERT_EQ(shrink.frames.size(), 21u);
     // The picture is 376 wide, centred: the frame's corner shows source x = 60 * 256 / 376.
     Point corner = positionOf(shrink.frames[0].at(0, 0));
@@ -122,7 +113,7 @@ TEST(Zoom, ShrinkStartsEnlargedAndCentredAndEndsOnThePicture) {
 
 TEST(Zoom, EnlargeEndsOnTheEnlargedPictureAndReturnsIt) {
     WandPtr canvas = positionCodedCanvas(256, 256);
-    EffectRun enlarge = run(kEnlarge, canvas.get(), nullptr);
+    EffectRun enlarge = runEffectIndex(kEnlarge, 256, 256, canvas.get(), nullptr);
     ASSERT_EQ(enlarge.frames.size(), 21u);
     EXPECT_EQ(positionOf(enlarge.frames[0].at(30, 40)), (Point{30, 40}));
     Point corner = positionOf(enlarge.frames[20].at(0, 0));
@@ -132,10 +123,11 @@ TEST(Zoom, EnlargeEndsOnTheEnlargedPictureAndReturnsIt) {
 
 TEST(Zoom, PreviousFrameFadesOutOverTheFirstFiveFrames) {
     WandPtr canvas = solidCanvas(256, 256, "#ff0000");
-    EffectRun shrink = run(kShrink, canvas.get(), solidCanvas(256, 256, "#0000ff"));
+    EffectRun shrink =
+        runEffectIndex(kShrink, 256, 256, canvas.get(), solidCanvas(256, 256, "#0000ff"));
     const double opacities[] = {0.85, 0.70, 0.55, 0.40, 0.25};
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(near(shrink.frames[i].at(128, 128), blueOverRed(opacities[i])))
             << i << " " << shrink.frames[i].at(128, 128);
-    EXPECT_EQ(shrink.frames[5].at(128, 128), rgbOf("#ff0000"));
+    EXPECT_EQ(shrink.frames[5].at(128, 128), kRed);
 }
