@@ -64,3 +64,18 @@ char durationText[13] = "";
 std::atomic<int> stopFlag{0};
 std::atomic<int> useAnonymousPipe{0};
 void* hwndProgressDialog = nullptr;
+
+// ---- Program start-up, preferences and the windows ----
+
+
+// ---- Picture list ----
+
+
+// ---- Preview ----
+
+
+// ---- Background music and settings files ----
+
+
+// ---- Item import ----
+

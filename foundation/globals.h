@@ -101,3 +101,18 @@ extern char durationText[13];       // the encoder's "-t" value
 extern std::atomic<int> stopFlag;   // 1: rendering must stop (Stop, or an encoder error)
 extern std::atomic<int> useAnonymousPipe;  // 1 once the named-pipe way has failed; stays 1
 extern void* hwndProgressDialog;    // owner of the encoder's error box
+
+// ---- Program start-up, preferences and the windows (app/, ui/) ----
+
+
+// ---- Picture list (production: the picture list model) ----
+
+
+// ---- Preview (production: preview queue and playback) ----
+
+
+// ---- Background music and settings files (production) ----
+
+
+// ---- Item import (net/import) ----
+

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="
-g++ cmake make pkg-config git
+g++ cmake make pkg-config git ccache
 libgtest-dev libgmock-dev libbenchmark-dev
 libmagickwand-6.q16-dev
 libcjson-dev
