@@ -10,17 +10,23 @@ function(tevrako_layer name)
     target_link_libraries(tevrako_${name} PUBLIC ${L_DEPS})
 endfunction()
 
-# tevrako_tests(<layer> [DEPS target...])
+# tevrako_tests(<layer> [QT] [DEPS target...])
 # One GoogleTest executable per test folder; every TEST becomes a CTest case.
+# QT: the tests drive widgets, so their main() makes a QApplication first.
 function(tevrako_tests layer)
-    cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "DEPS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
     if(NOT sources)
         return()
     endif()
-    add_executable(test_${layer} ${sources})
-    target_link_libraries(test_${layer} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    if(T_QT)
+        add_executable(test_${layer} ${sources} ${PROJECT_SOURCE_DIR}/tests/qt_test_main.cpp)
+        target_link_libraries(test_${layer} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock)
+    else()
+        add_executable(test_${layer} ${sources})
+        target_link_libraries(test_${layer} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    endif()
     target_include_directories(test_${layer} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     gtest_discover_tests(test_${layer}
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

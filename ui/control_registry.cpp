@@ -1,0 +1,107 @@
+#include "ui/control_registry.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextEdit>
+#include <map>
+
+#include "platform/window_controls.h"
+
+namespace {
+
+std::map<int, QPointer<QWidget>> controls;
+
+QComboBox* combo(int id) { return controlAs<QComboBox>(id); }
+
+int qtComboGetCurSel(int id) {
+    QComboBox* box = combo(id);
+    return box ? box->currentIndex() : -1;
+}
+
+void qtComboSetCurSel(int id, int index) {
+    QComboBox* box = combo(id);
+    if (!box) return;
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+int qtComboGetCount(int id) {
+    QComboBox* box = combo(id);
+    return box ? box->count() : 0;
+}
+
+std::string qtComboGetItemText(int id, int index) {
+    QComboBox* box = combo(id);
+    if (!box || index < 0 || index >= box->count()) return {};
+    return box->itemText(index).toStdString();
+}
+
+int qtComboAddString(int id, const std::string& text) {
+    QComboBox* box = combo(id);
+    if (!box) return -1;
+    box->addItem(QString::fromStdString(text));
+    int index = box->count() - 1;
+    if (index == 0) box->setCurrentIndex(0);
+    return index;
+}
+
+void qtComboDeleteString(int id, int index) {
+    QComboBox* box = combo(id);
+    if (box && index >= 0 && index < box->count()) box->removeItem(index);
+}
+
+int qtIsChecked(int id) {
+    auto* button = controlAs<QAbstractButton>(id);
+    return button && button->isChecked() ? 1 : 0;
+}
+
+void qtSetChecked(int id, int checked) {
+    if (auto* button = controlAs<QAbstractButton>(id)) button->setChecked(checked != 0);
+}
+
+std::string qtGetText(int id) {
+    QWidget* widget = controlWidget(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text().toStdString();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        return edit->toPlainText().toStdString();
+    if (auto* edit = qobject_cast<QTextEdit*>(widget)) return edit->toPlainText().toStdString();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text().toStdString();
+    if (auto* box = qobject_cast<QComboBox*>(widget)) return box->currentText().toStdString();
+    return {};
+}
+
+void qtSetText(int id, const std::string& text) {
+    QWidget* widget = controlWidget(id);
+    QString value = QString::fromStdString(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(value);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) edit->setPlainText(value);
+    else if (auto* edit = qobject_cast<QTextEdit*>(widget)) edit->setPlainText(value);
+    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(value);
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(value);
+}
+
+void qtSetFocus(int id) {
+    if (QWidget* widget = controlWidget(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+const WindowControlsHandler qtControls = {
+    qtComboGetCurSel, qtComboSetCurSel, qtComboGetCount, qtComboGetItemText,
+    qtComboAddString, qtComboDeleteString, qtIsChecked,  qtSetChecked,
+    qtGetText,        qtSetText,          qtSetFocus,
+};
+
+} // namespace
+
+void registerControl(int id, QWidget* widget) { controls[id] = widget; }
+
+QWidget* controlWidget(int id) {
+    auto it = controls.find(id);
+    return it == controls.end() ? nullptr : it->second.data();
+}
+
+void installWindowControls() { setWindowControlsHandler(&qtControls); }
