@@ -1,10 +1,14 @@
-# tevrako_layer(<name> [DEPS target...])
+# tevrako_layer(<name> [EXCLUDE subfolder...] [DEPS target...])
 # One static library per layer, built from every source under its folder,
-# so adding a file needs no list edit.
+# so adding a file needs no list edit. EXCLUDE leaves out sub-folders that
+# are layers of their own (net/import above production).
 function(tevrako_layer name)
-    cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(L "" "" "EXCLUDE;DEPS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    foreach(subfolder ${L_EXCLUDE})
+        list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${subfolder}/")
+    endforeach()
     add_library(tevrako_${name} STATIC ${sources})
     target_include_directories(tevrako_${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(tevrako_${name} PUBLIC ${L_DEPS})

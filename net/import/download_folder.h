@@ -1,0 +1,28 @@
+// Where downloaded item pictures are kept: a folder of this process's own
+// inside the work folder ("downloads-<pid>-XXXXXX"), made on the first
+// download. Closing the program removes it with everything in it, so
+// another running copy of the program never loses its pictures, and the
+// next start removes the folders that copies which ended without closing
+// left behind.
+#pragma once
+
+#include <string>
+
+constexpr int kDownloadFileNameSize = 32;
+
+// This process's download folder, made on first use under workFolder (mode
+// 0700). Empty when workFolder is not set or the folder cannot be made.
+std::string ensureDownloadFolder();
+
+// Removes this process's download folder and the files in it (nothing when
+// none was made). Call when the main window closes.
+void removeDownloadFolder();
+
+// Removes the download folders under workFolder whose process no longer
+// runs. Call once at start-up, after the work folder is chosen.
+void removeStaleDownloadFolders();
+
+// A file name for a downloaded picture: the local time "%H-%M-%S", a '-',
+// a random number from 100 to 999 and ".jpg" (such as "14-05-09-417.jpg"),
+// whatever the picture's format. name holds kDownloadFileNameSize bytes.
+void makeDownloadFileName(char name[kDownloadFileNameSize]);
