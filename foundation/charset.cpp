@@ -237,6 +237,9 @@ int decode_unicode_escapes(const char* text, char16_t* units, int mode) {
     for (std::size_t i = 0; i < n;) {
         if (s[i] == '\\') {
             if (i + 1 < n && s[i + 1] == 'u') {
+                // "\u" and four bytes: the hexadecimal digits at their start
+                // name one unit ("\u41zz" is 'A'); the rest of the four is
+                // skipped. No digit names no unit, rather than a NUL.
                 std::uint32_t value = 0;
                 std::size_t digits = 0;
                 while (digits < 4 && i + 2 + digits < n && hexValue(s[i + 2 + digits]) >= 0) {
@@ -244,7 +247,7 @@ int decode_unicode_escapes(const char* text, char16_t* units, int mode) {
                     ++digits;
                 }
                 if (digits > 0) emit(value);
-                i += 2 + digits;
+                i += 6;
             } else {
                 i += 2;  // an escape that names no unit
             }

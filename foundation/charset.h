@@ -33,10 +33,10 @@ char* wide_to_ansi(const char16_t* text);
 char16_t* ansi_to_wide(const char* text);
 
 // Counts (mode 1) or also stores into units (mode 2) the UTF-16 units the
-// text describes: "\uXXXX" gives one unit from up to four hexadecimal
-// digits (only those present are read), a backslash followed by anything
-// else gives nothing, UTF-8 characters give their units, any other byte one
-// unit of its value.
+// text describes: "\u" takes the four bytes after it and gives one unit
+// from the hexadecimal digits they begin with (none: no unit; never read
+// past the end), a backslash followed by anything else gives nothing,
+// UTF-8 characters give their units, any other byte one unit of its value.
 int decode_unicode_escapes(const char* text, char16_t* units, int mode);
 
 // A text beginning with "\u" or "\U" decoded into a heap ANSI text; null for

@@ -28,9 +28,17 @@ int parseContentLength(const char* value) {
     return static_cast<int>(n);
 }
 
-// The request URL up to (not including) the first '/' after its scheme,
-// or up to and including the last '/' of its path; searches start at its
-// ninth character so "https://" itself is never taken.
+// Where base's path begins: the first '/' after the host, which starts two
+// characters after base's first '/' ("http://h/p" and "//h/p" alike);
+// npos when base has no path.
+size_t pathStartOf(const std::string& base) {
+    size_t first = base.find('/');
+    if (first == std::string::npos || first + 2 > base.size()) return std::string::npos;
+    return base.find('/', first + 2);
+}
+
+// A Location value made absolute against the request URL: "/x" replaces
+// base's whole path, any other relative value its last path segment.
 std::string resolveLocation(const std::string& base, const std::string& value) {
     if (str_starts_with_nocase(value.c_str(), "http:") || str_starts_with_nocase(value.c_str(), "https:")) {
         return value;
@@ -40,14 +48,12 @@ std::string resolveLocation(const std::string& base, const std::string& value) {
         bool hasScheme = colon != std::string::npos && colon < base.find('/');
         return (hasScheme ? base.substr(0, colon + 1) : std::string("http:")) + value;
     }
-    const size_t from = 8;
+    size_t path = pathStartOf(base);
     if (!value.empty() && value[0] == '/') {
-        size_t slash = base.size() > from ? base.find('/', from) : std::string::npos;
-        return slash == std::string::npos ? base + value : base.substr(0, slash) + value;
+        return path == std::string::npos ? base + value : base.substr(0, path) + value;
     }
-    size_t slash = base.rfind('/');
-    if (slash == std::string::npos || slash < from) return base + "/" + value;
-    return base.substr(0, slash + 1) + value;
+    if (path == std::string::npos) return base + "/" + value;
+    return base.substr(0, base.rfind('/') + 1) + value;
 }
 
 bool takeField(const std::string& line, const char* name, const char** value) {

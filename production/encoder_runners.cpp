@@ -156,7 +156,7 @@ void thread_run_ffmpeg_by_anonymous_pipe(std::shared_ptr<EncoderAttempt> attempt
     if (!drained.text.empty()) {
         sendErrorReport(where, drained.text.c_str());
         showGenerationError(
-            formatText("生成视频时发生错误：\n\n%s\n\n解决方案有：\n\n1. 点击【生成视频】按钮时，将视频保存到D盘或E盘。\n2. 以【管理员身份】运行本软件。\n\n如果问题依然存在，请进入官网联系我们的客服。",
+            formatText("生成视频时发生错误：\n\n%s\n\n解决方案有：\n\n1. 点击【生成视频】按钮时，将视频保存到您有写入权限的文件夹。\n2. 确认保存视频的磁盘有足够的剩余空间。\n\n如果问题依然存在，请进入官网联系我们的客服。",
                        drained.text.c_str()),
             "错误");
     } else {

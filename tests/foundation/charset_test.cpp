@@ -130,12 +130,16 @@ TEST(Charset, UnicodeEscapesDecodeStrictly) {
     // Short escapes read only the digits present, never past the end.
     ASSERT_EQ(decode_unicode_escapes("\\u4", units, 2), 1);
     EXPECT_EQ(units[0], 0x4);
-    ASSERT_EQ(decode_unicode_escapes("\\u41zz", units, 2), 3);
+    // An escape always takes six bytes: digits after a non-digit are skipped.
+    ASSERT_EQ(decode_unicode_escapes("\\u41zzx", units, 2), 2);
     EXPECT_EQ(units[0], 0x41);
-    EXPECT_EQ(units[1], u'z');
+    EXPECT_EQ(units[1], u'x');
+    ASSERT_EQ(decode_unicode_escapes("\\u4e2d9", units, 2), 2);
+    EXPECT_EQ(units[0], 0x4e2d);
+    EXPECT_EQ(units[1], u'9');
     // No digits at all: the escape names nothing; "+1" is not hexadecimal.
-    ASSERT_EQ(decode_unicode_escapes("\\u+1", units, 2), 2);
-    EXPECT_EQ(units[0], u'+');
+    ASSERT_EQ(decode_unicode_escapes("\\u+1ab!", units, 2), 1);
+    EXPECT_EQ(units[0], u'!');
     // Counting agrees with decoding.
     EXPECT_EQ(decode_unicode_escapes("\\u4e2d中\\u0041", nullptr, 1), 3);
 

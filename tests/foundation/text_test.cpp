@@ -89,6 +89,10 @@ TEST(Text, Searching) {
     EXPECT_EQ(str_find_last(path, "/"), path + 3);
     EXPECT_EQ(str_find_last(path, "x"), nullptr);
     EXPECT_EQ(str_find_last("a", "abc"), nullptr);
+    // A match that ends the text, or is the whole text, is found.
+    const char name[] = "x.jpg.jpg";
+    EXPECT_EQ(str_find_last(name, ".jpg"), name + 5);
+    EXPECT_EQ(str_find_last(name, name), name);
 }
 
 TEST(Text, Replacing) {

@@ -71,6 +71,9 @@ TEST_F(CookieJar, SubHostsSeeTheParentDomainsRootPathOnly) {
     std::string both = cookiesFor("http://www.b.test/x/y");
     EXPECT_NE(both.find("root=1"), std::string::npos);
     EXPECT_NE(both.find("host=1"), std::string::npos);
+    // Nor do they reach a host that merely ends in the same letters.
+    EXPECT_EQ(cookiesFor("http://evilb.test/"), "");
+    EXPECT_EQ(cookiesFor("http://www.evilb.test/"), "");
 }
 
 TEST_F(CookieJar, ExtraCookiesOverrideStoredOnes) {
@@ -87,6 +90,10 @@ TEST_F(CookieJar, UnsafeOrForeignCookiesAreNotStored) {
     EXPECT_EQ(cookiesFor("http://other.test/"), "");
     http_cookie_set("http://d.test/", "tail=1; Domain=ad.test; Path=/");  // "d.test" does not end in ".ad.test"
     EXPECT_EQ(cookiesFor("http://x.ad.test/"), "");
+    // "evilad.test" ends in "ad.test" but not at a '.': it is not a sub-host.
+    http_cookie_set("http://evilad.test/", "boundary=1; Domain=ad.test; Path=/");
+    EXPECT_EQ(cookiesFor("http://x.ad.test/"), "");
+    EXPECT_EQ(cookiesFor("http://ad.test/"), "");
     http_cookie_set("http://d.test/", ("big=" + std::string(1100, 'v') + "; Path=/").c_str());
     http_cookie_set("http://d.test/", "split=1\r\nX: y; Path=/");
     http_cookie_set("http://d.test/", "=nameless; Path=/");

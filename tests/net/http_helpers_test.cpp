@@ -77,6 +77,13 @@ TEST(UrlEncoding, EncodeDecodeAndHex) {
     char text[] = "a+b%2fc%E4%B8%AD%zz%4";
     int decoded = url_decode(text, static_cast<int>(sizeof text - 1));
     EXPECT_EQ(std::string(text, decoded), "a b/c\xE4\xB8\xAD%zz%4");
+    // An escape that ends the text is decoded; the length, not a NUL, bounds it.
+    char last[] = "ab%41%42";
+    decoded = url_decode(last, static_cast<int>(sizeof last - 1));
+    EXPECT_EQ(std::string(last, decoded), "abAB");
+    char cut[] = "ab%41";
+    decoded = url_decode(cut, 4);
+    EXPECT_EQ(std::string(cut, decoded), "ab%4");
 
     struct Hex {
         const char* text;
@@ -112,6 +119,12 @@ TEST(HttpParseHeader, FieldsAndLocations) {
         {"https://h.example/a/b", "//cdn.example/p", "https://cdn.example/p"},
         {"http://h.example/a?u=/x/y", "z", "http://h.example/a?u=/x/z"},
         {"http://h.example", "rel", "http://h.example/rel"},
+        // Scheme-relative request addresses resolve against their own host.
+        {"//host/a/b", "/x", "//host/x"},
+        {"//h/p", "y", "//h/y"},
+        {"//h", "y", "//h/y"},
+        {"https://h.example:8443/a/b/c", "/x", "https://h.example:8443/x"},
+        {"http://a.b/c", "d", "http://a.b/d"},
     };
     for (const Case& c : locations) {
         http_parse_header(c.base, (std::string("HTTP/1.1 301 Moved\r\nLocation: ") + c.value).c_str(), &h);

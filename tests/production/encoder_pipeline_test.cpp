@@ -160,7 +160,10 @@ TEST_F(EncoderPipeline, FailingEncoderFallsBackThenFailsWithItsText) {
     auto boxes = recorded().boxes;
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "错误");
-    EXPECT_EQ(boxes[0].text.rfind("生成视频时发生错误：\n\nboom: 编码失败\n", 0), 0u) << boxes[0].text;
+    EXPECT_EQ(boxes[0].text,
+              "生成视频时发生错误：\n\nboom: 编码失败\n\n\n解决方案有：\n\n"
+              "1. 点击【生成视频】按钮时，将视频保存到您有写入权限的文件夹。\n"
+              "2. 确认保存视频的磁盘有足够的剩余空间。\n\n如果问题依然存在，请进入官网联系我们的客服。");
     std::string log = errorLog();
     EXPECT_NE(log.find("thread_run_ffmpeg_by_named_pipe"), std::string::npos);
     EXPECT_NE(log.find("thread_run_ffmpeg_by_anonymous_pipe"), std::string::npos);

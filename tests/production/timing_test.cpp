@@ -50,6 +50,30 @@ TEST_F(TimingTest, MusicFitRaisesPauseUntilTheVideoReachesTheMusic) {
     EXPECT_EQ(comboGetCurSel(IDC_PAUSE_TIME), kMusicSyncEntry) << "selection kept on the new item";
 }
 
+TEST_F(TimingTest, MusicFitWhereTheVideoMeetsTheMusicExactly) {
+    // Five pictures and 10 s of music: 250 frames is exactly the music.
+    struct Case {
+        int effect;      // 73 animates 20 frames (0.8 s), 99 none
+        int pauseFrames; // of the fitted pause
+    } cases[] = {
+        // The first guess, 1.2 s, already gives 10 s: it is kept.
+        {73, 30},
+        // Growing from 6 s stops at the first pause that reaches 10 s and
+        // steps back below it.
+        {99, 49},
+    };
+    setUpOutputControls(10, kMusicSyncEntry, 1);
+    PictureRecord* pictures[5];
+    for (PictureRecord*& picture : pictures) picture = addPicture("/nowhere/p.jpg");
+    musicSeconds = 10.0f;
+    for (const Case& c : cases) {
+        for (PictureRecord* picture : pictures) picture->effectIndex = c.effect;
+        syncPauseWithMusic();
+        EXPECT_EQ(pauseFramesForSeconds(pauseSecondsTable[kMusicSyncEntry]), c.pauseFrames) << c.effect;
+        EXPECT_EQ(pauseFrames, c.pauseFrames) << c.effect;
+    }
+}
+
 TEST_F(TimingTest, MusicShorterThanTheAnimationsStartsFromOneFrame) {
     setUpOutputControls(10, kMusicSyncEntry, 1);
     for (int i = 0; i < 4; ++i) addPicture("/nowhere/p.jpg", 99);

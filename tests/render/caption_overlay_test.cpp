@@ -2,6 +2,8 @@
 // the frame, so the tests hold whatever the installed font measures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "effect_harness.h"
 #include "foundation/globals.h"
 #include "render/caption_overlay.h"
@@ -63,6 +65,37 @@ TEST(CaptionOverlay, MarginsScaleWithTheFrame) {
     Placed wide = place(1280, 720, 5);
     EXPECT_DOUBLE_EQ(wide.x, 24 * 3.2);
     EXPECT_DOUBLE_EQ(wide.y, 24 * 1.8);
+    // The centre-bottom margin scales with the height, not the width.
+    Placed centre = place(1280, 720, 4);
+    EXPECT_EQ(centre.x, 640 - centre.width / 2);
+    EXPECT_DOUBLE_EQ(centre.y, 720 - centre.height - 60 * 1.8);
+}
+
+TEST(CaptionOverlay, FlushBoxedTextKeepsItsInsetAwayFromTheEdge) {
+    // The box of a flush caption reaches the frame edge; on its other side
+    // the text keeps the box's inset of six pixels plus one.
+    struct Case {
+        int W, H, position;
+        bool textOnTheRight;  // flush left: the text is anchored on the right
+    } cases[] = {{400, 400, 0, true},  {400, 400, 1, true},  {400, 400, 2, false},
+                 {400, 400, 3, false}, {1280, 720, 3, false}, {800, 800, 1, true}};
+    for (const Case& c : cases) {
+        auto caption = makeCaptionImage(c.W, c.H, "新品上市", "#000000", "#ffffff",
+                                        captionFontPath("黑体"), 24, c.position, false);
+        Frame image = frameOf(caption->wand.get());
+        int first = image.width, last = -1;
+        for (int x = 0; x < image.width; ++x)
+            for (int y = 0; y < image.height; ++y)
+                if (image.at(x, y).r > 128) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_LT(first, last) << "text drawn at position " << c.position;
+        int gap = c.textOnTheRight ? image.width - 1 - last : first;
+        SCOPED_TRACE(::testing::Message() << c.W << "x" << c.H << " position " << c.position);
+        EXPECT_GE(gap, 7) << gap;
+        EXPECT_LE(gap, 10);
+    }
 }
 
 TEST(CaptionOverlay, MarginsComeFromTheGlobalFractions) {

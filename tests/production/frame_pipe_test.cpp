@@ -1,0 +1,60 @@
+#include "production/frame_pipe.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "foundation/globals.h"
+#include "net/socket_connect.h"
+
+TEST(FramePipe, WriteReportsWhetherTheReaderTookTheWholeFrame) {
+    ignoreBrokenPipeSignal();  // as the program does: a gone reader is a failed write
+    stopFlag = 0;
+    const std::vector<char> frame(1 << 20, 'j');  // many times a pipe's buffer
+    struct Case {
+        const char* reader;
+        size_t readsBeforeClosing;  // SIZE_MAX: reads to the end
+        int result;
+    } cases[] = {
+        {"gone before the frame", 0, 0},
+        {"gone in the middle of the frame", 100000, 0},
+        {"reads everything", SIZE_MAX, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reader);
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        ASSERT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+        size_t taken = 0;
+        std::thread reader([&] {
+            char buffer[4096];
+            while (taken < c.readsBeforeClosing) {
+                ssize_t n = read(ends[0], buffer, std::min(sizeof buffer, c.readsBeforeClosing - taken));
+                if (n <= 0) break;
+                taken += static_cast<size_t>(n);
+            }
+            close(ends[0]);
+        });
+        if (c.readsBeforeClosing == 0) reader.join();
+
+        FramePipe pipe{ends[1]};
+        std::uint32_t written = 0;
+        int result = writeFramePipe(&pipe, frame.data(), static_cast<std::uint32_t>(frame.size()), &written,
+                                    nullptr);
+        close(ends[1]);
+        if (reader.joinable()) reader.join();
+        EXPECT_EQ(result, c.result);
+        if (c.result) {
+            EXPECT_EQ(written, frame.size());
+            EXPECT_EQ(taken, frame.size());
+        } else {
+            EXPECT_LT(written, frame.size());
+            EXPECT_GE(written, taken) << "written counts what the pipe accepted";
+        }
+    }
+}
