@@ -1,5 +1,5 @@
-// The file dialogs: the user picks a file to save (and, later, files to
-// open). The user interface installs a handler at start-up, called on the
+// The file dialogs: the user picks a file to save, a file to open, or
+// several files to open. The user interface installs a handler at start-up, called on the
 // user-interface thread; it applies the path-length rules of the program's
 // dialogs. Until then, and in tests that install none, every dialog is
 // cancelled.
@@ -29,3 +29,30 @@ int showSaveFileDialog(void* owner, const std::string& title,
 
 // Installs the handler (null restores cancelling) and returns the previous one.
 SaveFileDialogHandler setSaveFileDialogHandler(SaveFileDialogHandler handler);
+
+// Asks for one existing file to open, starting in folder (when not empty).
+// A choice sets file to its full path and folder to its folder and returns
+// non-zero; cancelling returns 0 and changes nothing.
+using OpenFileDialogHandler = int (*)(void* owner, const std::string& title,
+                                      const std::vector<FileFilter>& filters, std::string& folder,
+                                      std::string& file);
+
+int showOpenFileDialog(void* owner, const std::string& title,
+                       const std::vector<FileFilter>& filters, std::string& folder,
+                       std::string& file);
+
+OpenFileDialogHandler setOpenFileDialogHandler(OpenFileDialogHandler handler);
+
+// Asks for one or more existing files. A choice appends their full paths to
+// files in the order the dialog gives them, sets folder to their folder and
+// returns non-zero; cancelling returns 0. A path refused by the length
+// rules ends the list there (the paths before it stay) and returns 0.
+using OpenFilesDialogHandler = int (*)(void* owner, const std::string& title,
+                                       const std::vector<FileFilter>& filters,
+                                       std::string& folder, std::vector<std::string>& files);
+
+int showOpenFilesDialog(void* owner, const std::string& title,
+                        const std::vector<FileFilter>& filters, std::string& folder,
+                        std::vector<std::string>& files);
+
+OpenFilesDialogHandler setOpenFilesDialogHandler(OpenFilesDialogHandler handler);

@@ -1,0 +1,170 @@
+#include "ui/kit/file_dialogs.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QStringList>
+#include <QThread>
+#include <string>
+
+#include "foundation/charset.h"
+#include "foundation/file_path.h"
+#include "platform/message_box.h"
+#include "platform/ui_thread.h"
+
+namespace {
+
+// The advice closing each refusal differs between the single-file dialogs
+// and the multi-file one.
+struct RefusalTexts {
+    const char* folderAdvice;
+    const char* pathAdvice;
+};
+const RefusalTexts kSingleFile = {"修改文件夹路径长度", "修改文件路径长度"};
+const RefusalTexts kManyFiles = {"修改文件夹名称", "修改文件名称"};
+
+void refuse(void* owner, const std::string& what, const std::string& advice, int length,
+            const std::string& text) {
+    std::string limit = std::to_string(kMaxPathLength);
+    std::string box = what + "长度不能大于 " + limit + " 个字符！\n\n当前" + what + "长度：" +
+                      std::to_string(length) + " 个字符\n" + text + "\n\n解决方案：" + advice +
+                      "，使其长度不超过 " + limit +
+                      " 个字符。\n\n提示：一个英文字母占 1 个字符，一个汉字占 2 个字符。";
+    messageBox(owner, box, "提示", MB_ICONERROR);
+}
+
+struct FolderPart {
+    std::string folder;  // without the final "/", "/" for the root
+    int nameOffset;      // GBK length of the folder with its "/"
+};
+
+FolderPart folderPartOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {"", 0};
+    std::string withSlash = path.substr(0, slash + 1);
+    return {slash == 0 ? "/" : path.substr(0, slash), gbk_length(withSlash.c_str())};
+}
+
+std::vector<std::string> qtPicker(const FileDialogRequest& request) {
+    QFileDialog dialog(static_cast<QWidget*>(request.owner), QString::fromStdString(request.title),
+                       QString::fromStdString(request.folder));
+    QStringList filters;
+    for (const FileFilter& filter : request.filters) filters << qtNameFilter(filter);
+    if (filters.isEmpty()) filters << qtNameFilter({"所有文件 (*.*)", "*"});
+    dialog.setNameFilters(filters);
+    switch (request.kind) {
+    case FileDialogKind::Save:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+        break;
+    case FileDialogKind::Open:
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        break;
+    case FileDialogKind::OpenMany:
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        break;
+    }
+    if (!request.file.empty()) dialog.selectFile(QString::fromStdString(request.file));
+    std::vector<std::string> chosen;
+    if (dialog.exec() != QDialog::Accepted) return chosen;
+    for (const QString& path : dialog.selectedFiles()) chosen.push_back(path.toStdString());
+    return chosen;
+}
+
+FilePicker currentPicker = qtPicker;
+
+// The picker runs on the user-interface thread whoever asks.
+std::vector<std::string> pick(const FileDialogRequest& request) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) return currentPicker(request);
+    std::vector<std::string> chosen;
+    runOnUiThread([&] { chosen = currentPicker(request); });
+    return chosen;
+}
+
+int qtSaveFileDialog(void* owner, const std::string& title, const std::vector<FileFilter>& filters,
+                     const std::string& defaultExtension, std::string& folder, std::string& file) {
+    std::vector<std::string> chosen =
+        pick({FileDialogKind::Save, owner, title, filters, defaultExtension, folder, file});
+    if (chosen.empty()) return 0;
+    return acceptChosenFile(owner, chosen.front(), folder, file);
+}
+
+int qtOpenFileDialog(void* owner, const std::string& title, const std::vector<FileFilter>& filters,
+                     std::string& folder, std::string& file) {
+    std::vector<std::string> chosen =
+        pick({FileDialogKind::Open, owner, title, filters, "", folder, file});
+    if (chosen.empty()) return 0;
+    return acceptChosenFile(owner, chosen.front(), folder, file);
+}
+
+int qtOpenFilesDialog(void* owner, const std::string& title, const std::vector<FileFilter>& filters,
+                      std::string& folder, std::vector<std::string>& files) {
+    std::vector<std::string> chosen =
+        pick({FileDialogKind::OpenMany, owner, title, filters, "", folder, ""});
+    if (chosen.empty()) return 0;
+    return acceptChosenFiles(owner, chosen, folder, files);
+}
+
+} // namespace
+
+FilePicker setFilePicker(FilePicker picker) {
+    FilePicker previous = currentPicker;
+    currentPicker = picker ? picker : qtPicker;
+    return previous == qtPicker ? nullptr : previous;
+}
+
+int acceptChosenFile(void* owner, const std::string& path, std::string& folder, std::string& file) {
+    FolderPart part = folderPartOf(path);
+    if (part.nameOffset > kMaxPathLength) {
+        refuse(owner, "文件夹路径", kSingleFile.folderAdvice, part.nameOffset, part.folder);
+        file.clear();
+        return 0;
+    }
+    folder = part.folder;
+    int length = gbk_length(path.c_str());
+    if (length > kMaxPathLength) {
+        refuse(owner, "文件路径", kSingleFile.pathAdvice, length, path);
+        file.clear();
+        return 0;
+    }
+    file = path;
+    return 1;
+}
+
+int acceptChosenFiles(void* owner, const std::vector<std::string>& paths, std::string& folder,
+                      std::vector<std::string>& files) {
+    if (paths.empty()) return 0;
+    FolderPart part = folderPartOf(paths.front());
+    if (part.nameOffset > kMaxPathLength) {
+        refuse(owner, "文件夹路径", kManyFiles.folderAdvice, part.nameOffset, part.folder);
+        return 0;
+    }
+    folder = part.folder;
+    for (const std::string& path : paths) {
+        int length = gbk_length(path.c_str());
+        if (length > kMaxPathLength) {
+            refuse(owner, "文件路径", kManyFiles.pathAdvice, length, path);
+            return 0;
+        }
+        files.push_back(path);
+    }
+    return 1;
+}
+
+QString qtNameFilter(const FileFilter& filter) {
+    QString name = QString::fromStdString(filter.name).trimmed();
+    if (name.endsWith(')')) {
+        qsizetype open = name.lastIndexOf('(');
+        if (open >= 0) name = name.left(open).trimmed();
+    }
+    QStringList patterns = QString::fromStdString(filter.pattern).split(';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) pattern = pattern.trimmed();
+    return name + " (" + patterns.join(' ') + ")";
+}
+
+void installFileDialogs() {
+    setSaveFileDialogHandler(qtSaveFileDialog);
+    setOpenFileDialogHandler(qtOpenFileDialog);
+    setOpenFilesDialogHandler(qtOpenFilesDialog);
+}
