@@ -69,6 +69,11 @@ void* hwndProgressDialog = nullptr;
 
 
 // ---- Picture list ----
+int maxPictures = 60;
+int captionPosition = 4;
+int captionEditGuard = 0;
+std::string lastImageFolder;
+std::string lastLogoFolder;
 
 
 // ---- Preview ----

@@ -106,6 +106,14 @@ extern void* hwndProgressDialog;    // owner of the encoder's error box
 
 
 // ---- Picture list (production: the picture list model) ----
+extern int maxPictures;       // 60; 600 while GIF mode (IDM_GIF_MODE) is checked
+extern int captionPosition;   // caption position given to new pictures, initial 4
+// 1 while the selection refresh writes the caption edit: the edit's change
+// handling must not store that text as the user's.
+extern int captionEditGuard;
+// Remembered dialog folders (the preferences read and write them).
+extern std::string lastImageFolder;  // the add-pictures dialog
+extern std::string lastLogoFolder;   // the logo dialog
 
 
 // ---- Preview (production: preview queue and playback) ----

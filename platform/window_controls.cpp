@@ -12,6 +12,8 @@ struct Control {
     int selection = -1;
     int checked = 0;
     std::string text;
+    int enabled = 1;
+    int visible = 1;
 };
 
 // The stand-in for the widgets: workers may read it while a test thread
@@ -79,9 +81,32 @@ void tableSetFocus(int id) {
     focused = id;
 }
 
+int tableIsEnabled(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return table[id].enabled;
+}
+void tableSetEnabled(int id, int enabled) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    table[id].enabled = enabled ? 1 : 0;
+}
+int tableIsVisible(int id) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return table[id].visible;
+}
+void tableSetVisible(int id, int visible) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    table[id].visible = visible ? 1 : 0;
+}
+int tableFocusedControl() {
+    std::lock_guard<std::mutex> lock(tableLock);
+    return focused;
+}
+
 const WindowControlsHandler memoryTable = {
-    tableGetCurSel, tableSetCurSel, tableGetCount, tableGetItemText, tableAddString,
-    tableDeleteString, tableIsChecked, tableSetChecked, tableGetText, tableSetText, tableSetFocus,
+    tableGetCurSel, tableSetCurSel,  tableGetCount,  tableGetItemText, tableAddString,
+    tableDeleteString, tableIsChecked, tableSetChecked, tableGetText,  tableSetText,
+    tableSetFocus,  tableIsEnabled,  tableSetEnabled, tableIsVisible,  tableSetVisible,
+    tableFocusedControl,
 };
 
 std::atomic<const WindowControlsHandler*> currentHandler{nullptr};
@@ -104,6 +129,44 @@ void setChecked(int id, int checked) { controls().setChecked(id, checked); }
 std::string getControlText(int id) { return controls().getText(id); }
 void setControlText(int id, const std::string& text) { controls().setText(id, text); }
 void setControlFocus(int id) { controls().setFocus(id); }
+int isControlEnabled(int id) {
+    const WindowControlsHandler& handler = controls();
+    return handler.isEnabled ? handler.isEnabled(id) : 1;
+}
+void enableControl(int id, int enabled) {
+    const WindowControlsHandler& handler = controls();
+    if (handler.setEnabled) handler.setEnabled(id, enabled);
+}
+int isControlVisible(int id) {
+    const WindowControlsHandler& handler = controls();
+    return handler.isVisible ? handler.isVisible(id) : 1;
+}
+void showControl(int id, int visible) {
+    const WindowControlsHandler& handler = controls();
+    if (handler.setVisible) handler.setVisible(id, visible);
+}
+int focusedControl() {
+    const WindowControlsHandler& handler = controls();
+    return handler.focusedControl ? handler.focusedControl() : 0;
+}
+
+int comboSelectString(int id, const std::string& text) {
+    auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    int count = comboGetCount(id);
+    for (int i = 0; i < count; ++i) {
+        std::string item = comboGetItemText(id, i);
+        if (item.size() != text.size()) continue;
+        bool equal = true;
+        for (std::size_t k = 0; k < item.size() && equal; ++k)
+            equal = lower(static_cast<unsigned char>(item[k])) ==
+                    lower(static_cast<unsigned char>(text[k]));
+        if (equal) {
+            comboSetCurSel(id, i);
+            return i;
+        }
+    }
+    return -1;
+}
 
 int lastFocusedControl() {
     std::lock_guard<std::mutex> lock(tableLock);

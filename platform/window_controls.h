@@ -5,8 +5,8 @@
 // The user interface installs a handler at start-up and answers from its
 // widgets, on the user-interface thread (workers reach it through
 // runOnUiThread). Until then, and in tests, an in-memory table answers:
-// every control starts empty, unchecked and unselected, and tests set it up
-// through the same calls.
+// every control starts empty, unchecked, unselected, enabled and visible,
+// and tests set it up through the same calls.
 #pragma once
 
 #include <string>
@@ -23,6 +23,14 @@ struct WindowControlsHandler {
     std::string (*getText)(int id);                // edit text
     void (*setText)(int id, const std::string& text);
     void (*setFocus)(int id);
+    // Entries below may be left null by a handler; their calls then fall
+    // back to answering as the in-memory table would for an untouched
+    // control (enabled, visible, no focus).
+    int (*isEnabled)(int id) = nullptr;
+    void (*setEnabled)(int id, int enabled) = nullptr;
+    int (*isVisible)(int id) = nullptr;
+    void (*setVisible)(int id, int visible) = nullptr;
+    int (*focusedControl)() = nullptr;                       // id of the control with the keyboard focus, 0 when none
 };
 
 int comboGetCurSel(int id);
@@ -36,6 +44,14 @@ void setChecked(int id, int checked);
 std::string getControlText(int id);
 void setControlText(int id, const std::string& text);
 void setControlFocus(int id);
+int isControlEnabled(int id);
+void enableControl(int id, int enabled);
+int isControlVisible(int id);
+void showControl(int id, int visible);
+int focusedControl();
+// Selects the first item whose text equals text ignoring ASCII case and
+// returns its index; -1 (selection unchanged) when no item matches.
+int comboSelectString(int id, const std::string& text);
 
 // The in-memory table's record of the last focus change (0 when none), so
 // tests see where a refusal moved the focus.
