@@ -12,6 +12,8 @@
 #include "foundation/registry.h"
 #include "foundation/text.h"
 #include "platform/message_box.h"
+#include "ui/kit/default_font.h"
+#include "ui/kit/window_geometry.h"
 
 namespace {
 
@@ -139,6 +141,9 @@ CaptionMarginsDialog::CaptionMarginsDialog(QWidget* owner)
     connect(defaults_, &QPushButton::clicked, this, [this] { fillEdits(defaultCaptionMargins); });
     connect(ok_, &QPushButton::clicked, this, &CaptionMarginsDialog::onOk);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    setDefaultFontOnChildren(this);
+    ::setWindowIcon(this);
+    centerWindow(this);
     fillEdits(captionMargins);
 }
 

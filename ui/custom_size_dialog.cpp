@@ -10,6 +10,8 @@
 #include <cstdlib>
 
 #include "platform/message_box.h"
+#include "ui/kit/default_font.h"
+#include "ui/kit/window_geometry.h"
 
 namespace {
 
@@ -74,6 +76,9 @@ CustomVideoSizeDialog::CustomVideoSizeDialog(QWidget* owner)
     cancel_->setGeometry(259, 48, 60, 23);
     connect(ok_, &QPushButton::clicked, this, &CustomVideoSizeDialog::onOk);
     connect(cancel_, &QPushButton::clicked, this, &CustomVideoSizeDialog::onCancel);
+    setDefaultFontOnChildren(this);
+    ::setWindowIcon(this);
+    centerWindow(this);
 }
 
 void CustomVideoSizeDialog::beginRun(CustomVideoSizeResult* result) {

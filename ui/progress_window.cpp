@@ -8,6 +8,8 @@
 
 #include "foundation/globals.h"
 #include "platform/message_box.h"
+#include "ui/kit/default_font.h"
+#include "ui/kit/window_geometry.h"
 #include "platform/progress_window.h"
 #include "ui/play_page.h"
 
@@ -51,6 +53,9 @@ ProgressWindow::ProgressWindow(QWidget* owner)
     status_ = new QLabel(QString::fromUtf8("共 0 张图片，正在处理第 0 张。"), this);
     status_->setGeometry(16, 55, 318, 21);
     connect(stop_, &QPushButton::clicked, this, &ProgressWindow::onStop);
+    setDefaultFontOnChildren(this);
+    ::setWindowIcon(this);
+    centerWindow(this);
 }
 
 void ProgressWindow::setStatus(int index) {
