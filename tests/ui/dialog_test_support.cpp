@@ -1,11 +1,7 @@
 #include "dialog_test_support.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QKeyEvent>
-#include <QPointer>
-#include <QThread>
-#include <QTimer>
 
 #include "platform/message_box.h"
 
@@ -65,32 +61,6 @@ void pressKey(QWidget* widget, int key) {
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QCoreApplication::sendEvent(widget, &release);
-}
-
-void whenShown(QWidget* window, std::function<void()> step) {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    QPointer<QWidget> target(window);
-    QObject::connect(timer, &QTimer::timeout, [timer, target, step = std::move(step)] {
-        if (!target) {
-            timer->deleteLater();
-            return;
-        }
-        if (!target->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        step();
-    });
-    timer->start(5);
-}
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 }  // namespace dialog_test

@@ -1,12 +1,10 @@
 // Test support for the modal windows: message boxes recorded and answered
-// from a script, keys typed into widgets, and steps run once a modal loop
-// shows its window.
+// from a script, and keys typed into widgets.
 #pragma once
 
 #include <QWidget>
 
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,12 +34,5 @@ public:
 void typeText(QWidget* widget, const std::string& text);
 // Sends one key press and release (Escape, Return, Tab...).
 void pressKey(QWidget* widget, int key);
-
-// Runs step on the user-interface thread as soon as window is visible
-// (polled from the event loop, so it works inside a modal run).
-void whenShown(QWidget* window, std::function<void()> step);
-
-// Processes events until done() holds or timeoutMs passes; returns done().
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 }  // namespace dialog_test
