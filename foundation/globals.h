@@ -35,7 +35,7 @@ extern int itemPictureMode;        // initial 5; chooses the item-picture loader
 extern char itemUrlTemplate[128];  // item JSON address template, initially empty
 extern int itemPictureTypes;       // initial 1; 3 offers the colour-variant picture types
 extern int serviceBitrateKbps;     // initial 0; video bitrate when the bitrate setting is on its default
-extern int keepHttpsPictureUrls;   // initial 0: picture addresses are fetched with "http://"
+extern int keepHttpsPictureUrls;   // initial 0; kept as the service sends it, but picture addresses always keep "https://"
 extern char itemRequestCookie[4096];  // cookie for the second item-JSON attempt, initially empty
 struct CaptionMargins;
 extern CaptionMargins defaultCaptionMargins;  // 0.06001 each, centre-bottom 0.15001

@@ -6,15 +6,15 @@
 #include "net/import/marketplace_hosts.h"
 #include "net/service_host.h"
 #include "platform/message_box.h"
+#include "ui/kit/default_font.h"
+#include "ui/kit/window_geometry.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include <cstring>
 #include <string>
@@ -48,17 +48,10 @@ void storeAddress(const QString& text, LoadItemRequest* request) {
     request->address[length] = '\0';
 }
 
-void centerOnScreen(QWidget* window) {
-    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect area = screen->availableGeometry();
-    window->move(area.x() + (area.width() - window->width()) / 2, area.y() + (area.height() - window->height()) / 2);
-}
-
 } // namespace
 
 LoadItemDialog::LoadItemDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle("加载宝贝图片");
     setFixedSize(kLoadItemDialogWidth, kLoadItemDialogHeight);
 
@@ -91,6 +84,7 @@ LoadItemDialog::LoadItemDialog(QWidget* owner)
     cancelButton = new QPushButton("取消", this);
     cancelButton->setGeometry(336, 120, 76, 25);
 
+    setDefaultFontOnChildren(this);
     setTabOrder(typeCombo, addressEdit);
     setTabOrder(addressEdit, link);
     setTabOrder(link, okButton);
@@ -171,7 +165,7 @@ void runLoadItemPicturesDialog(void* owner, LoadItemRequest* result) {
     if (!dialog) dialog = new LoadItemDialog(static_cast<QWidget*>(owner));
     dialog->prepare(result);
     running = true;
-    centerOnScreen(dialog);
+    centerWindow(dialog);
     dialog->exec();
     running = false;
     if (QWidget* parent = dialog->parentWidget()) {
