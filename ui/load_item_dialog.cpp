@@ -85,6 +85,7 @@ LoadItemDialog::LoadItemDialog(QWidget* owner)
     cancelButton->setGeometry(336, 120, 76, 25);
 
     setDefaultFontOnChildren(this);
+    ::setWindowIcon(this);
     setTabOrder(typeCombo, addressEdit);
     setTabOrder(addressEdit, link);
     setTabOrder(link, okButton);
