@@ -226,6 +226,8 @@ TEST_F(ImportFixture, ServiceApiListsAddressesOnePerLine) {
         reply("200 OK", "\n");
     service.routes["/getProductImg/API.asp?v=10.5&sid=cba&baobeiURL=https%3A%2F%2Fitem.example%2Fi%3Fid%3D3&m=0&"] =
         reply("200 OK", "\xC7\xEB\xC9\xFD\xBC\xB6", "Content-Type: text/plain; charset=gbk\r\n");
+    service.routes["/getProductImg/API.asp?v=10.5&sid=cba&baobeiURL=https%3A%2F%2Fitem.example%2Fi%3Fid%3D5&m=0&"] =
+        reply("200 OK", "");
     serviceHost = service.url("");
     std::strcpy(userId, "abc");
 
@@ -240,8 +242,11 @@ TEST_F(ImportFixture, ServiceApiListsAddressesOnePerLine) {
     loadItemPicturesByService(&r);
     r = request("https://item.example/i?id=4");
     loadItemPicturesByService(&r);
+    r = request("https://item.example/i?id=5");
+    loadItemPicturesByService(&r);
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{"宝贝图片列表为空", "请升级",
-                                                    "获取宝贝图片列表时出错，可以重试一次，或进入官网联系我们的客服。"}));
+                                                    "获取宝贝图片列表时出错，可以重试一次，或进入官网联系我们的客服。",
+                                                    "宝贝图片列表为空"}));
     EXPECT_EQ(boxes()[2].caption, "错误");
     EXPECT_EQ(waitCursor(), 0);
 }
@@ -333,4 +338,14 @@ TEST_F(ImportFixture, CommandAsksTheDialogAndUsesTheChosenLoader) {
     setTemplate(items.url("/d?id=%s"));
     chooseItemPictureLoader();
     EXPECT_EQ(itemPictureLoader.load(), &loadItemPictures);
+}
+
+TEST_F(ImportFixture, UnusableWorkFolderIsReportedNotSkipped) {
+    PictureServer server;
+    workFolder = folder / "missing";
+    LoadItemRequest r = request(server.url("/p/1.jpg") + ";" + server.url("/p/2.jpg"));
+    loadItemPictures(&r);
+    EXPECT_EQ(server.server.requests(), 0);
+    EXPECT_EQ(pictureCount(), 0);
+    EXPECT_EQ(infoLogText(), "文件写入数据失败:\r\n" + folder / "missing" + "\r\n可能是磁盘可用空间不足。\r\n\r\n");
 }
