@@ -103,6 +103,20 @@ extern std::atomic<int> useAnonymousPipe;  // 1 once the named-pipe way has fail
 extern void* hwndProgressDialog;    // owner of the encoder's error box
 
 // ---- Program start-up, preferences and the windows (app/, ui/) ----
+// Folders the open dialogs start in, remembered between runs
+// (lastVideoFolder, the save dialog's, is above).
+extern std::string lastImageFolder;
+extern std::string lastMusicFolder;
+extern std::string lastLogoFolder;
+// The output size selected at start-up, remembered between runs; 800 x 800
+// by default.
+extern int defaultVideoWidth;
+extern int defaultVideoHeight;
+// Visible items of the per-picture effect combo's list, from the screen
+// height at start-up; initial 24.
+extern int effectComboVisibleCount;
+// Processors online, counted at start-up; chooses the preview's buffering.
+extern int processorCount;
 
 
 // ---- Picture list (production: the picture list model) ----

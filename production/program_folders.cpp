@@ -49,7 +49,13 @@ std::string chooseWorkFolder() {
 } // namespace
 
 void locateProgramFolders() {
-    programFolder = executableFolder();
-    ffmpegPath = programFolder + "/tool/ffmpeg";
-    workFolder = chooseWorkFolder();
+    locateProgramFolder();
+    makeWorkFolder();
 }
+
+void locateProgramFolder(const std::string& folder) {
+    programFolder = folder.empty() ? executableFolder() : folder;
+    ffmpegPath = programFolder + "/tool/ffmpeg";
+}
+
+void makeWorkFolder() { workFolder = chooseWorkFolder(); }

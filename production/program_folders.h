@@ -3,8 +3,17 @@
 // and logo copies.
 #pragma once
 
+#include <string>
+
 // Sets programFolder from the running executable, ffmpegPath, and
 // workFolder: a folder in the temporary directory when the program lies on
 // the desktop, else "temp" in the program folder, or the user's data folder
 // when the program folder is not writable. The work folder is created.
 void locateProgramFolders();
+
+// The two halves, for the start-up, which checks the installation between
+// them: programFolder and ffmpegPath from the executable (or from folder
+// when it is not empty)...
+void locateProgramFolder(const std::string& folder = {});
+// ...and workFolder from programFolder, created.
+void makeWorkFolder();

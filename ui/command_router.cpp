@@ -90,5 +90,14 @@ void bindCommand(QLineEdit* edit, int id) {
 }
 
 void bindCommand(QAction* action, int id) {
+    action->setProperty(kCommandIdProperty, id);
     QObject::connect(action, &QAction::triggered, action, [id] { dispatchCommand(id, 0); });
+}
+
+QList<QAction*> commandActions(QObject* root, int id) {
+    QList<QAction*> found;
+    if (!root) return found;
+    for (QAction* action : root->findChildren<QAction*>())
+        if (action->property(kCommandIdProperty).toInt() == id) found << action;
+    return found;
 }

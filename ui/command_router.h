@@ -8,12 +8,14 @@
 // User-interface thread only.
 #pragma once
 
+#include <QList>
 #include <functional>
 
 class QAbstractButton;
 class QAction;
 class QComboBox;
 class QLineEdit;
+class QObject;
 
 enum : int {
     EN_CHANGE = 0x300,  // an edit's text changed
@@ -48,3 +50,10 @@ void bindCommand(QAbstractButton* button, int id);
 void bindCommand(QComboBox* combo, int id);
 void bindCommand(QLineEdit* edit, int id);
 void bindCommand(QAction* action, int id);
+
+// An action bound to a command carries its id in this property, so code can
+// find the actions of a command (commandActions).
+constexpr char kCommandIdProperty[] = "commandId";
+
+// The actions bound to command id among root's descendants.
+QList<QAction*> commandActions(QObject* root, int id);

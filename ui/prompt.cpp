@@ -1,10 +1,8 @@
 #include "ui/prompt.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 #include <string>
 #include <vector>
 
@@ -58,9 +56,9 @@ int runBox(void* owner, const std::string& text, const std::string& caption, uns
     return answer;
 }
 
+// Shown on the user-interface thread whoever asks (runOnUiThread calls at
+// once when already there).
 int qtMessageBox(void* owner, const std::string& text, const std::string& caption, unsigned type) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread()) return runBox(owner, text, caption, type);
     int answer = IDCANCEL;
     runOnUiThread([&] { answer = runBox(owner, text, caption, type); });
     return answer;

@@ -1,9 +1,7 @@
 #include "ui/kit/file_dialogs.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QStringList>
-#include <QThread>
 #include <string>
 
 #include "foundation/charset.h"
@@ -75,8 +73,6 @@ FilePicker currentPicker = qtPicker;
 
 // The picker runs on the user-interface thread whoever asks.
 std::vector<std::string> pick(const FileDialogRequest& request) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread()) return currentPicker(request);
     std::vector<std::string> chosen;
     runOnUiThread([&] { chosen = currentPicker(request); });
     return chosen;

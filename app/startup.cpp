@@ -1,0 +1,217 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStatusBar>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <unistd.h>
+#include <wand/MagickWand.h>
+
+#include "app/termination_signals.h"
+#include "foundation/file_path.h"
+#include "foundation/globals.h"
+#include "foundation/md5.h"
+#include "foundation/preferences.h"
+#include "foundation/shell.h"
+#include "foundation/system_info.h"
+#include "foundation/text.h"
+#include "net/import/download_folder.h"
+#include "net/service_config.h"
+#include "net/service_preferences.h"
+#include "net/socket_pool.h"
+#include "net/ssl_socket.h"
+#include "platform/command_ids.h"
+#include "platform/main_command.h"
+#include "platform/message_box.h"
+#include "platform/ui_thread.h"
+#include "platform/window_controls.h"
+#include "production/program_folders.h"
+#include "production/video_size_presets.h"
+#include "render/magick_self_test.h"
+#include "render/picture_renderer.h"
+#include "foundation/linked_list.h"
+#include "ui/app_icon.h"
+#include "ui/command_router.h"
+#include "ui/control_registry.h"
+#include "ui/info_window.h"
+#include "ui/keyboard_rules.h"
+#include "ui/kit/combo_box.h"
+#include "ui/kit/file_dialogs.h"
+#include "ui/kit/window_geometry.h"
+#include "ui/load_item_commands.h"
+#include "ui/load_item_dialog.h"
+#include "ui/main_window.h"
+#include "ui/prompt.h"
+#include "ui/status_bar.h"
+#include "ui/ui_thread_runner.h"
+
+namespace {
+
+constexpr int kDefaultPauseIndex = 14;  // "1.6秒"
+constexpr char kEncoderMissing[] =
+    "找不到 ffmpeg.exe 文件，可能是没有对下载的主图视频软件进行正确的解压缩。\n\n"
+    "点击[确定]按钮，查看正确的解压缩方式。";
+
+// Step 1. The crash handler's install call and its report of an earlier
+// crash belong here, first of all.
+void installCrashHandling() {}
+
+// The Qt sides of the seams lower layers talk through. A box nobody can
+// see (the offscreen platform) goes to standard error and takes its first
+// button, as before the prompt layer.
+void installUserInterfaceSeams() {
+    installUiThreadRunner();
+    installCommandRouter();
+    installWindowControls();
+    if (QGuiApplication::platformName() != "offscreen") installPromptLayer();
+    installFileDialogs();
+    installInfoWindow();
+    installLoadItemDialog();
+    installLoadItemCommands();
+}
+
+int screenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 768;
+}
+
+// Step 6: the encoder must lie beside the program. (The check for a
+// program run from inside an archive has no meaning here, and the JPEG
+// coder is proved by the self-test.)
+bool encoderInstalled() {
+    if (fileExists(ffmpegPath.c_str()) && access(ffmpegPath.c_str(), X_OK) == 0) return true;
+    messageBox(nullptr, kEncoderMissing, "提示", MB_ICONERROR);
+    if (!supportSite.empty()) openUrlInBrowser((supportSite + "/unzip.html").c_str());
+    return false;
+}
+
+void startNetwork() {
+    socket_pool_init();
+    ssl_library_init();
+    ssl_socket_pool_init();
+}
+
+// Step 10. The failure ends the program with a nonzero status.
+bool imageMagickWorks(const StartupOptions& options) {
+    if (chdir(programFolder.c_str()) != 0) std::perror(programFolder.c_str());
+    static bool started = false;
+    if (!started) MagickWandGenesis();
+    started = true;
+    int passed = options.imageMagickCheck ? options.imageMagickCheck() : setupImageMagickEnvironment();
+    if (passed) return true;
+    messageBox(nullptr, kImageMagickFailureText, "提示", MB_ICONWARNING);
+    return false;
+}
+
+// Step 12: the digest of the program file, sent with the start-up query.
+void computeProgramDigest() {
+    if (programDigest[0]) return;
+    std::ifstream program("/proc/self/exe", std::ios::binary);
+    if (!program) return;
+    std::string bytes((std::istreambuf_iterator<char>(program)), std::istreambuf_iterator<char>());
+    if (program.bad()) return;
+    md5_hex(bytes.data(), bytes.size(), programDigest);
+}
+
+void buildTables() {
+    if (!pictureList) pictureList = linkedlist_new();
+    buildEffectNameMap();
+}
+
+MainWindow* showMainWindow() {
+    QApplication::setWindowIcon(appIcon());
+    auto* window = new MainWindow;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QString::asprintf("Tevrako(V%0.1f)", programVersion));
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    window->setAcceptDrops(true);
+    setClientSize(window, kMainClientWidth, kMainClientHeight, mainStatusBar());
+    window->show();
+    centerWindow(window);
+    return window;
+}
+
+// Steps 17 and 18: settings are applied as the user would, through the
+// controls' own commands.
+void applyDefaultSettings() {
+    if (comboGetCount(IDC_PAUSE_TIME) > kDefaultPauseIndex) {
+        comboSetCurSel(IDC_PAUSE_TIME, kDefaultPauseIndex);
+        sendMainCommand(IDC_PAUSE_TIME, CBN_SELCHANGE);
+    }
+    if (auto* sizes = controlAs<QComboBox>(IDC_VIDEO_SIZE); sizes && sizes->count() > 0) {
+        selectDefaultVideoSize(sizes, defaultVideoWidth, defaultVideoHeight);
+        sendMainCommand(IDC_VIDEO_SIZE, CBN_SELCHANGE);
+    }
+}
+
+// The start-up thread: the service's answer is applied on the
+// user-interface thread in one queued call. (The choice of the item-picture
+// loader from that answer follows here once the loaders provide it.)
+void thread_startup_init() { queryServiceConfig(); }
+
+} // namespace
+
+int effectComboVisibleCountFor(int height) {
+    switch (height) {
+    case 768: return 30;
+    case 800: return 31;
+    case 900: return 34;
+    case 960: return 36;
+    case 1024: return 38;
+    case 1080: return 39;
+    default: break;
+    }
+    if (height < 769) return 22;
+    return height <= 1080 ? 33 : 40;
+}
+
+int selectDefaultVideoSize(QComboBox* combo, int width, int height) {
+    for (int index = 1; index < kVideoSizePresets && index < combo->count() - 1; ++index) {
+        if (videoSizePresetWidths[index] == width && videoSizePresetHeights[index] == height) {
+            comboSetCurSel(combo, index);
+            return index;
+        }
+    }
+    int index = comboInsertString(combo, combo->count() - 1, QString::asprintf("%dx%d", width, height));
+    comboSetCurSel(combo, index);
+    return index;
+}
+
+StartupOutcome startProgram(const StartupOptions& options) {
+    installCrashHandling();
+    installUserInterfaceSeams();
+    effectComboVisibleCount = effectComboVisibleCountFor(screenHeight());
+    locateProgramFolder(options.programFolder);
+    char desktop[kMaxPathLength + 1] = "";
+    getSpecialFolderPath(CSIDL_DESKTOP, desktop, sizeof desktop);
+    readPreferences(desktop);
+    loadServicePreferences();
+    if (!encoderInstalled()) return {false, 1};
+    makeWorkFolder();
+    removeStaleDownloadFolders();
+    startNetwork();
+    if (!imageMagickWorks(options)) return {false, 1};
+    random_init();
+    computeProgramDigest();
+    buildTables();
+    showMainWindow();
+    applyDefaultSettings();
+    processorCount = getProcessorCount();
+    std::thread(thread_startup_init).detach();
+    installKeyboardRules();
+    return {true, 0};
+}
+
+int runProgram(int argc, char** argv) {
+    QApplication app(argc, argv);
+    endOnTerminationSignals();
+    StartupOutcome outcome = startProgram();
+    if (!outcome.ready) return outcome.exitCode;
+    return QApplication::exec();
+}

@@ -1,0 +1,107 @@
+// The built program itself, started as a user would start it, on the
+// offscreen platform with folders of its own.
+#include <gtest/gtest.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <vector>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "foundation/temp_folder.h"
+#include "platform/child_process.h"
+
+namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool waitFor(const std::function<bool()>& condition, int seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return condition();
+}
+
+class ProgramRun : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "QT_QPA_PLATFORM"}) {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        ::setenv("HOME", home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved) {
+            if (value) ::setenv(name.c_str(), value->c_str(), 1);
+            else ::unsetenv(name.c_str());
+        }
+    }
+
+    // Starts program with its standard error in a file.
+    int start(const std::string& program) {
+        int error = 0;
+        ChildProcessSetup setup;
+        errorFd = ::open(errorLog().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        setup.stderrFd = errorFd;
+        setup.workingFolder = home.path();
+        int pid = startChildProcess({program}, setup, &error);
+        ::close(errorFd);
+        return pid;
+    }
+    std::string errorLog() const { return home / "stderr.txt"; }
+    std::string preferences() const { return home / "config/Vessoranthe/preferences"; }
+
+    TempFolder home;
+    int errorFd = -1;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST_F(ProgramRun, StartsWithDefaultPreferencesAndEndsCleanlyWhenItsWindowCloses) {
+    int pid = start(TEVRAKO_PROGRAM);
+    ASSERT_GT(pid, 0);
+    bool started = waitFor([&] {
+        std::string text = readAll(preferences());
+        return text.find("mp4_video_bitrate\tdword\t0") != std::string::npos;
+    }, 120);
+    EXPECT_TRUE(started) << readAll(errorLog());
+    EXPECT_TRUE(childProcessRunning(pid));
+    // A termination request closes the main window in the event loop, which
+    // writes the dialog folders back before the program ends.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(waitChildProcess(pid), 0) << readAll(errorLog());
+    std::string text = readAll(preferences());
+    for (const char* name : {"video_bg_fill_color\tdword\t0", "mp4_default_file_name\tdword\t0",
+                             "file_dlg_choose_image\tsz\t", "file_dlg_choose_save_video\tsz\t"})
+        EXPECT_NE(text.find(name), std::string::npos) << name << "\n" << text;
+}
+
+TEST_F(ProgramRun, AMissingEncoderEndsItWithAMessageAndAFailureStatus) {
+    std::string copy = home.folder("bare") + "/tevrako";
+    std::filesystem::copy_file(TEVRAKO_PROGRAM, copy);
+    std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
+    int pid = start(copy);
+    ASSERT_GT(pid, 0);
+    int status = waitChildProcess(pid);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(readAll(errorLog()).find("找不到 ffmpeg.exe 文件"), std::string::npos) << readAll(errorLog());
+}
+
+} // namespace
