@@ -30,11 +30,11 @@
 #include "platform/message_box.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
+#include "production/picture_list.h"
 #include "production/program_folders.h"
 #include "production/video_size_presets.h"
 #include "render/magick_self_test.h"
 #include "render/picture_renderer.h"
-#include "foundation/linked_list.h"
 #include "ui/app_icon.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
@@ -119,7 +119,7 @@ void computeProgramDigest() {
 }
 
 void buildTables() {
-    if (!pictureList) pictureList = linkedlist_new();
+    initPictureList();
     buildEffectNameMap();
 }
 

@@ -66,9 +66,7 @@ std::atomic<int> useAnonymousPipe{0};
 void* hwndProgressDialog = nullptr;
 
 // ---- Program start-up, preferences and the windows ----
-std::string lastImageFolder;
 std::string lastMusicFolder;
-std::string lastLogoFolder;
 int defaultVideoWidth = 800;
 int defaultVideoHeight = 800;
 int effectComboVisibleCount = 24;

@@ -103,11 +103,10 @@ extern std::atomic<int> useAnonymousPipe;  // 1 once the named-pipe way has fail
 extern void* hwndProgressDialog;    // owner of the encoder's error box
 
 // ---- Program start-up, preferences and the windows (app/, ui/) ----
-// Folders the open dialogs start in, remembered between runs
-// (lastVideoFolder, the save dialog's, is above).
-extern std::string lastImageFolder;
+// The folder the music dialog starts in, remembered between runs like the
+// other dialog folders (lastVideoFolder above, lastImageFolder and
+// lastLogoFolder below).
 extern std::string lastMusicFolder;
-extern std::string lastLogoFolder;
 // The output size selected at start-up, remembered between runs; 800 x 800
 // by default.
 extern int defaultVideoWidth;

@@ -17,6 +17,9 @@
 
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
+#include "platform/picture_list_view.h"
+#include "production/picture_list.h"
+#include "production/picture_selection.h"
 #include "ui/control_registry.h"
 #include "ui/info_window.h"
 #include "ui/main_window.h"
@@ -32,17 +35,10 @@ QWidget* owningControl(QWidget* widget) {
 
 QAbstractItemView* pictureListView() { return controlAs<QAbstractItemView>(IDC_PICTURE_LIST); }
 
-int selectedPictureCount() {
-    QAbstractItemView* view = pictureListView();
-    if (!view || !view->selectionModel()) return 0;
-    return static_cast<int>(view->selectionModel()->selectedIndexes().size());
-}
-
+// Every picture row becomes selected.
 void selectAllPictures() {
-    if (QAbstractItemView* view = pictureListView()) view->selectAll();
+    for (int row = 0; row < listRowCount(); ++row) setListRowState(row, ROW_SELECTED, ROW_SELECTED);
 }
-
-void removeSelectedPictures() { sendMainCommand(IDM_CTX_REMOVE_SELECTED, BN_CLICKED); }
 
 void selectAllText(QWidget* edit) {
     if (auto* line = qobject_cast<QLineEdit*>(edit)) line->selectAll();
@@ -98,7 +94,7 @@ bool onSelectAll(QWidget* target) {
 bool onDelete(QWidget* target) {
     QWidget* control = owningControl(target);
     bool onList = control && control == pictureListView();
-    if (selectedPictureCount() < 1 || !(onList || actsOnPictures(controlClassOf(control))))
+    if (selectedRowCount() < 1 || !(onList || actsOnPictures(controlClassOf(control))))
         return false;
     removeSelectedPictures();
     return true;
