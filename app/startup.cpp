@@ -21,6 +21,7 @@
 #include "foundation/system_info.h"
 #include "foundation/text.h"
 #include "net/import/download_folder.h"
+#include "net/import/item_picture_loaders.h"
 #include "net/service_config.h"
 #include "net/service_preferences.h"
 #include "net/socket_pool.h"
@@ -151,9 +152,12 @@ void applyDefaultSettings() {
 }
 
 // The start-up thread: the service's answer is applied on the
-// user-interface thread in one queued call. (The choice of the item-picture
-// loader from that answer follows here once the loaders provide it.)
-void thread_startup_init() { queryServiceConfig(); }
+// user-interface thread in one queued call, and the loader it selects is
+// chosen there too, so the user-interface thread never sees half of it.
+void thread_startup_init() {
+    queryServiceConfig();
+    runOnUiThread(chooseItemPictureLoader);
+}
 
 } // namespace
 
