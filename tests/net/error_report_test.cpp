@@ -26,12 +26,7 @@ struct ErrorReportFixture : ServiceGlobalsFixture {
         unsetenv("XDG_DATA_HOME");
         ServiceGlobalsFixture::TearDown();
     }
-    std::string logText() {
-        std::ifstream in(errorReportLogPath());
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string logText() { return readTextFile(errorReportLogPath()); }
 };
 
 std::map<std::string, std::string> queryOf(const std::string& target) {
