@@ -50,6 +50,7 @@
 #include "ui/prompt.h"
 #include "ui/status_bar.h"
 #include "ui/ui_thread_runner.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ void installUserInterfaceSeams() {
     installInfoWindow();
     installLoadItemDialog();
     installLoadItemCommands();
+    installWaitCursor();
 }
 
 int screenHeight() {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <vector>
 
 constexpr int kMainClientWidth = 919;
 constexpr int kMainClientHeight = 508;
@@ -26,6 +28,12 @@ void createMainWindowContents(MainWindow* window);
 // The main window's own handling of an event (close, drop, resize, ...).
 // True when the event was handled and must not go on to QWidget.
 bool handleMainWindowEvent(MainWindow* window, QEvent* event);
+
+// Files dropped on the main window, in drop order: existing files ending in
+// .jpg .jpeg .png .gif .bmp or .tbi (any case) are added until the list is
+// full, which is said once; other files and folders are skipped.
+void dropPictureFiles(const std::vector<std::string>& paths);
+bool isDroppablePicture(const std::string& path);
 
 // The main window, or null before it exists and after it is gone.
 MainWindow* mainWindow();

@@ -1,13 +1,24 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
+#include <QUrl>
 
+#include "foundation/file_path.h"
 #include "foundation/globals.h"
 #include "foundation/preferences.h"
+#include "foundation/text.h"
 #include "net/import/download_folder.h"
 #include "platform/command_ids.h"
+#include "platform/status_bar.h"
+#include "platform/wait_cursor.h"
 #include "platform/window_controls.h"
+#include "production/picture_list.h"
+#include "production/selection_state.h"
+#include "production/timing.h"
 
 namespace {
 
@@ -21,13 +32,71 @@ void closeMainWindow(MainWindow* window) {
     QApplication::quit();
 }
 
+// The local files of a drag, in drop order (a file manager's uri list).
+std::vector<std::string> droppedFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    return paths;
+}
+
+bool acceptDrag(QDropEvent* event) {
+    if (droppedFiles(event->mimeData()).empty()) return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+void bringToFront(MainWindow* window) {
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace
+
+bool isDroppablePicture(const std::string& path) {
+    static const char* const extensions[] = {".jpg", ".jpeg", ".png", ".gif", ".bmp", ".tbi"};
+    if (!fileExists(path.c_str())) return false;
+    for (const char* extension : extensions)
+        if (str_ends_with_nocase(path.c_str(), extension)) return true;
+    return false;
+}
+
+void dropPictureFiles(const std::vector<std::string>& paths) {
+    setWaitCursor(1);
+    setStatusText(1, "加载图片中...");
+    for (const std::string& path : paths) {
+        if (pictureListSize() >= maxPictures) {
+            showMaxPicturesMessage();
+            break;
+        }
+        if (isDroppablePicture(path)) addPicture(path);
+    }
+    updatePictureCount();
+    updateSelectionState();
+    showVideoLength();
+    setWaitCursor(0);
+}
 
 bool handleMainWindowEvent(MainWindow* window, QEvent* event) {
     switch (event->type()) {
     case QEvent::Close:
         closeMainWindow(window);
         return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        return acceptDrag(static_cast<QDropEvent*>(event));
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        std::vector<std::string> paths = droppedFiles(drop->mimeData());
+        if (paths.empty()) return false;
+        drop->acceptProposedAction();
+        bringToFront(window);
+        dropPictureFiles(paths);
+        return true;
+    }
     default:
         return false;
     }
