@@ -23,6 +23,7 @@
 #include "ui/control_registry.h"
 #include "ui/main_window.h"
 #include "ui/picture_list_notifications.h"
+#include "ui/settings_menu_dropdown.h"
 
 namespace {
 
@@ -171,6 +172,74 @@ TEST(CaptionSample, ColoursFollowTheColourEntryAndTheCaptionBoxes) {
         EXPECT_EQ(colors.background, c.background);
     }
     EXPECT_EQ(captionSampleColors(8, true, QColor(200, 200, 200)).background, QColor(200, 200, 200));
+}
+
+} // namespace
+
+namespace {
+
+// The settings menu as the main window builds it: three sub-menus, the
+// margin command, and the save and load commands, with separators between.
+QMenu* settingsMenu() {
+    auto* menu = new QMenu;
+    auto add = [menu](const char* text, int id) { bindCommand(menu->addAction(text), id); };
+    QMenu* fill = menu->addMenu("视频背景填充色");
+    bindCommand(fill->addAction("白色"), IDM_BG_FILL_WHITE);
+    bindCommand(fill->addAction("黑色"), IDM_BG_FILL_BLACK);
+    menu->addSeparator();
+    QMenu* names = menu->addMenu("生成视频的默认文件名");
+    for (int id = IDM_FILE_NAME_BLANK; id <= IDM_FILE_NAME_FIRST_PICTURE; ++id)
+        bindCommand(names->addAction(QString::number(id)), id);
+    menu->addSeparator();
+    QMenu* rates = menu->addMenu("视频比特率(码率)");
+    for (int id = IDM_BITRATE_DEFAULT; id <= IDM_BITRATE_3M; ++id)
+        bindCommand(rates->addAction(QString::number(id)), id);
+    menu->addSeparator();
+    add("【加文字】边距设置", IDM_CAPTION_MARGINS);
+    menu->addSeparator();
+    add("保存图片动画设置...", IDM_SAVE_ANIMATION_SETTINGS);
+    add("加载图片动画设置...", IDM_LOAD_ANIMATION_SETTINGS);
+    menu->addSeparator();
+    add("保存当前视频设置...", IDM_SAVE_VIDEO_SETTINGS);
+    add("加载视频设置...", IDM_LOAD_VIDEO_SETTINGS);
+    return menu;
+}
+
+QStringList texts(QMenu* menu) {
+    QStringList list;
+    for (QAction* action : menu->actions()) list << (action->isSeparator() ? "-" : action->text());
+    return list;
+}
+
+TEST(SettingsMenu, RecentFilesAreListedAnewAtEveryDropDown) {
+    std::unique_ptr<QMenu> menu(settingsMenu());
+    QStringList original = texts(menu.get());
+    std::vector<std::string> lists = {"a.dh", "b.dh", "c.dh", "d.dh", "e.dh", "f.dh"};
+    std::vector<std::string> videos = {"v.sz"};
+    mp4VideoBitrate = 2;
+    mp4DefaultFileName = 7;  // not a listed choice: the blank name is marked
+    for (int round = 0; round < 2; ++round) {
+        prepareSettingsMenu(menu.get(), lists, videos);
+        QStringList shown = texts(menu.get());
+        QStringList expected = original.mid(0, 10);
+        expected << "-" << "加载 - a.dh" << "加载 - b.dh" << "加载 - c.dh" << "加载 - d.dh" << "加载 - e.dh";
+        expected << original.mid(10) << "-" << "加载 - v.sz";
+        EXPECT_EQ(shown, expected) << round;
+    }
+    QAction* firstList = menu->actions()[11];
+    EXPECT_EQ(firstList->property(kCommandIdProperty).toInt(), IDM_RECENT_ANIMATION_FIRST);
+    EXPECT_FALSE(firstList->isEnabled());  // the picture list is empty
+    EXPECT_TRUE(menu->actions().last()->isEnabled());
+    EXPECT_EQ(menu->actions().last()->property(kCommandIdProperty).toInt(), IDM_RECENT_VIDEO_FIRST);
+    EXPECT_FALSE(commandActions(menu.get(), IDM_SAVE_ANIMATION_SETTINGS).value(0)->isEnabled());
+    EXPECT_TRUE(commandActions(menu.get(), IDM_BITRATE_2M).value(0)->isChecked());
+    EXPECT_FALSE(commandActions(menu.get(), IDM_BITRATE_DEFAULT).value(0)->isChecked());
+    EXPECT_TRUE(commandActions(menu.get(), IDM_FILE_NAME_BLANK).value(0)->isChecked());
+    mp4VideoBitrate = 0;
+    mp4DefaultFileName = 0;
+
+    prepareSettingsMenu(menu.get(), {}, {});
+    EXPECT_EQ(texts(menu.get()), original);
 }
 
 } // namespace
