@@ -20,6 +20,7 @@
 #include "foundation/shell.h"
 #include "foundation/system_info.h"
 #include "foundation/text.h"
+#include "net/crash_report.h"
 #include "net/import/download_folder.h"
 #include "net/import/item_picture_loaders.h"
 #include "net/service_config.h"
@@ -27,6 +28,7 @@
 #include "net/socket_pool.h"
 #include "net/ssl_socket.h"
 #include "platform/command_ids.h"
+#include "platform/crash_handler.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
 #include "platform/ui_thread.h"
@@ -59,9 +61,6 @@ constexpr char kEncoderMissing[] =
     "找不到 ffmpeg.exe 文件，可能是没有对下载的主图视频软件进行正确的解压缩。\n\n"
     "点击[确定]按钮，查看正确的解压缩方式。";
 
-// Step 1. The crash handler's install call and its report of an earlier
-// crash belong here, first of all.
-void installCrashHandling() {}
 
 // The Qt sides of the seams lower layers talk through. A box nobody can
 // see (the offscreen platform) goes to standard error and takes its first
@@ -190,7 +189,7 @@ int selectDefaultVideoSize(QComboBox* combo, int width, int height) {
 }
 
 StartupOutcome startProgram(const StartupOptions& options) {
-    installCrashHandling();
+    if (options.installCrashHandler) installCrashHandler();
     installUserInterfaceSeams();
     effectComboVisibleCount = effectComboVisibleCountFor(screenHeight());
     locateProgramFolder(options.programFolder);
@@ -207,6 +206,8 @@ StartupOutcome startProgram(const StartupOptions& options) {
     computeProgramDigest();
     buildTables();
     showMainWindow();
+    // A crash of an earlier run is reported and told once, over the window.
+    reportPendingCrash();
     applyDefaultSettings();
     processorCount = getProcessorCount();
     std::thread(thread_startup_init).detach();
@@ -217,7 +218,9 @@ StartupOutcome startProgram(const StartupOptions& options) {
 int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     endOnTerminationSignals();
-    StartupOutcome outcome = startProgram();
+    StartupOptions options;
+    options.installCrashHandler = true;
+    StartupOutcome outcome = startProgram(options);
     if (!outcome.ready) return outcome.exitCode;
     return QApplication::exec();
 }

@@ -14,6 +14,10 @@ struct StartupOptions {
     std::string programFolder;  // empty: the executable's folder
     // The ImageMagick self-test (tests replace it); 1 when it passed.
     int (*imageMagickCheck)() = nullptr;
+    // The crash handler is the process's for good once installed: the
+    // program installs it, tests running the start-up in their own process
+    // do not.
+    bool installCrashHandler = false;
 };
 
 struct StartupOutcome {

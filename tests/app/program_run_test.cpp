@@ -74,6 +74,9 @@ protected:
 };
 
 TEST_F(ProgramRun, StartsWithDefaultPreferencesAndEndsCleanlyWhenItsWindowCloses) {
+    // An earlier run crashed: this start reports it to the local log.
+    home.folder("data/Tevrako/crashes");
+    home.write("data/Tevrako/crashes/crash-4242.record", "signal=11\nip=0x1234\n");
     int pid = start(TEVRAKO_PROGRAM);
     ASSERT_GT(pid, 0);
     bool started = waitFor([&] {
@@ -91,6 +94,9 @@ TEST_F(ProgramRun, StartsWithDefaultPreferencesAndEndsCleanlyWhenItsWindowCloses
     for (const char* name : {"video_bg_fill_color\tdword\t0", "mp4_default_file_name\tdword\t0",
                              "file_dlg_choose_image\tsz\t", "file_dlg_choose_save_video\tsz\t"})
         EXPECT_NE(text.find(name), std::string::npos) << name << "\n" << text;
+    EXPECT_FALSE(std::filesystem::exists(home / "data/Tevrako/crashes/crash-4242.record"));
+    std::string log = readAll(home / "data/Tevrako/error_report.log");
+    EXPECT_NE(log.find("AppCrash"), std::string::npos) << log;
 }
 
 TEST_F(ProgramRun, AMissingEncoderEndsItWithAMessageAndAFailureStatus) {
