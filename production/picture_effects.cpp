@@ -1,8 +1,10 @@
 #include "production/picture_effects.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "foundation/globals.h"
+#include "foundation/hash_map.h"
 #include "foundation/linked_list.h"
 #include "foundation/text.h"
 #include "production/picture_effect.h"
@@ -52,4 +54,14 @@ void applyEffectToAll() {
         }
         setPictureEffect(i, effect);
     }
+}
+
+int effectIndexByName(const std::string& name) {
+    if (!effectNameMap) return kNoAnimation;
+    for (int index = 0; index < kEffectTableSize; ++index) {
+        void* key = reinterpret_cast<void*>(static_cast<std::intptr_t>(index));
+        auto* effect = static_cast<const char*>(hashmap_get(effectNameMap, key));
+        if (effect && name == effect) return index;
+    }
+    return kNoAnimation;
 }

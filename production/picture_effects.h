@@ -2,6 +2,8 @@
 // picture, a new random set for the whole list, one effect for all.
 #pragma once
 
+#include <string>
+
 // The highest effect index a random choice gives: random effects come from
 // 0 to 92; the four door effects (95 to 98) are only chosen by hand.
 constexpr int kLastRandomEffect = 92;
@@ -17,3 +19,7 @@ void randomizePictureEffects();
 
 // Picture 0 gets "无动画", every later one the selected picture's effect.
 void applyEffectToAll();
+
+// The effect index whose display name is name (exact comparison); 99 ("无动画")
+// when no effect has that name.
+int effectIndexByName(const std::string& name);

@@ -1,6 +1,7 @@
 #include "ui/control_registry.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,10 +90,39 @@ void qtSetFocus(int id) {
     if (QWidget* widget = controlWidget(id)) widget->setFocus(Qt::OtherFocusReason);
 }
 
+int qtIsEnabled(int id) {
+    QWidget* widget = controlWidget(id);
+    return widget && widget->isEnabled() ? 1 : 0;
+}
+
+void qtSetEnabled(int id, int enabled) {
+    if (QWidget* widget = controlWidget(id)) widget->setEnabled(enabled != 0);
+}
+
+// Shown by its own state, whether or not its window is on the screen yet.
+int qtIsVisible(int id) {
+    QWidget* widget = controlWidget(id);
+    return widget && !widget->isHidden() ? 1 : 0;
+}
+
+void qtSetVisible(int id, int visible) {
+    if (QWidget* widget = controlWidget(id)) widget->setVisible(visible != 0);
+}
+
+// The registered control that holds the focus itself or through one of
+// its parts (a combo box's edit, a list's viewport).
+int qtFocusedControl() {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        for (const auto& [id, control] : controls)
+            if (control.data() == widget) return id;
+    return 0;
+}
+
 const WindowControlsHandler qtControls = {
     qtComboGetCurSel, qtComboSetCurSel, qtComboGetCount, qtComboGetItemText,
     qtComboAddString, qtComboDeleteString, qtIsChecked,  qtSetChecked,
-    qtGetText,        qtSetText,          qtSetFocus,
+    qtGetText,        qtSetText,          qtSetFocus,    qtIsEnabled,
+    qtSetEnabled,     qtIsVisible,        qtSetVisible,  qtFocusedControl,
 };
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "foundation/linked_list.h"
 #include "net/error_report.h"
 #include "platform/child_process.h"
+#include "platform/run_capture.h"
 #include "platform/command_ids.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -223,25 +224,7 @@ std::string writeScript(const TempFolder& folder, const std::string& name, const
 }
 
 std::string runCapture(const std::vector<std::string>& argv, int* exitCode) {
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return {};
-    ChildProcessSetup setup;
-    setup.stdoutFd = out[1];
-    int error = 0;
-    int pid = startChildProcess(argv, setup, &error);
-    close(out[1]);
-    std::string output;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = read(out[0], buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        output.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(out[0]);
-    int code = pid > 0 ? waitChildProcess(pid) : -1;
-    if (exitCode) *exitCode = code;
-    return output;
+    return ::runCapture(argv, exitCode);
 }
 
 std::map<std::string, std::string> probeVideo(const std::string& path) {

@@ -1,0 +1,9 @@
+#include "ui/main_commands.h"
+
+void registerMainCommands() {
+    registerPictureCommands();
+    registerOutputCommands();
+    registerCaptionCommands();
+    registerLogoCommands();
+    registerMusicAndSettingsCommands();
+}

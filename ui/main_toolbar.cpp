@@ -1,0 +1,74 @@
+#include "ui/main_toolbar.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+
+#include "platform/command_ids.h"
+#include "ui/command_router.h"
+#include "ui/control_registry.h"
+#include "ui/main_window.h"
+#include "ui/main_window_tables.h"
+
+namespace {
+
+constexpr int kIconSize = 32;
+constexpr int kSeparatorWidth = 8;
+constexpr int kDropdownWidth = kToolbarButtonMaxWidth + 12;  // room for the arrow
+
+// The picture on each button, from the style's standard icons.
+QStyle::StandardPixmap iconOf(int id) {
+    switch (id) {
+    case IDM_ADD_PICTURES: return QStyle::SP_DialogOpenButton;
+    case IDM_LOAD_ITEM_PICTURES: return QStyle::SP_ArrowDown;
+    case IDM_REMOVE_PICTURES: return QStyle::SP_TrashIcon;
+    case IDM_MOVE_LEFT: return QStyle::SP_ArrowLeft;
+    case IDM_MOVE_RIGHT: return QStyle::SP_ArrowRight;
+    case IDM_PREVIEW_VIDEO: return QStyle::SP_MediaPlay;
+    case IDM_MAKE_VIDEO: return QStyle::SP_DialogSaveButton;
+    case IDM_DESKTOP_SHORTCUT: return QStyle::SP_DialogOkButton;  // a curved link arrow
+    case IDM_SUPPORT_SITE: return QStyle::SP_DirHomeIcon;
+    case IDM_ABOUT: return QStyle::SP_MessageBoxInformation;
+    case IDM_USER_GUIDE: return QStyle::SP_DialogHelpButton;
+    case IDM_GIF_MODE: return QStyle::SP_FileDialogListView;  // frames side by side
+    case IDM_SETTINGS_MENU: return QStyle::SP_FileDialogDetailedView;
+    default: return QStyle::SP_ArrowUp;  // "上传视频"
+    }
+}
+
+} // namespace
+
+QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
+    auto* bar = new QWidget(window);
+    bar->setGeometry(0, 0, kMainClientWidth, kToolbarHeight);
+    int x = 2;
+    for (int i = 0; i < kToolbarEntryCount; ++i) {
+        const ToolbarEntry& entry = kToolbarEntries[i];
+        if (entry.style == ToolStyle::Separator) {
+            x += kSeparatorWidth;
+            continue;
+        }
+        auto* button = new QToolButton(bar);
+        button->setText(QString::fromUtf8(entry.text));
+        button->setIcon(QApplication::style()->standardIcon(iconOf(entry.id)));
+        button->setIconSize(QSize(kIconSize, kIconSize));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        int width = kToolbarButtonMinWidth;
+        if (entry.style == ToolStyle::Check) button->setCheckable(true);
+        if (entry.style == ToolStyle::Dropdown) {
+            button->setMenu(dropDown);
+            button->setPopupMode(QToolButton::InstantPopup);
+            width = kDropdownWidth;
+        }
+        button->setGeometry(x, 1, width, kToolbarHeight - 2);
+        button->setEnabled(entry.enabled);
+        button->setVisible(!entry.hidden);
+        if (!entry.hidden) x += width;
+        registerControl(entry.id, button);
+        if (entry.style != ToolStyle::Dropdown) bindCommand(button, entry.id);
+    }
+    return bar;
+}
