@@ -19,9 +19,11 @@
 #include "production/picture_list.h"
 #include "production/selection_state.h"
 #include "render/picture_record.h"
+#include "ui/caption_margins_dialog.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
 #include "ui/main_commands.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -122,8 +124,7 @@ void arrange(int id, int) {
     }
 }
 
-// The caption margins dialog: filled in once the dialog is built.
-void captionMarginsDialog(int, int) {}
+void captionMarginsDialog(int, int) { showCaptionMarginDialog(mainWindow()); }
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/shell.h"
+#include "net/import/item_picture_loaders.h"
 #include "net/service_host.h"
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
@@ -21,8 +22,7 @@ namespace {
 
 void addPictures(int, int) { addPicturesFromDialog(); }
 
-// The item-picture loaders' command: filled in once the loaders are built.
-void loadItemPictures(int, int) {}
+void loadItemPicturesFromWeb(int, int) { loadItemPicturesCommand(); }
 
 void removePictures(int, int) { removeSelectedPictures(); }
 
@@ -74,8 +74,8 @@ void settingsButton(int, int) {}
 void registerPictureCommands() {
     setCommandHandler(IDM_ADD_PICTURES, addPictures);
     setCommandHandler(IDM_CTX_ADD_PICTURES, addPictures);
-    setCommandHandler(IDM_LOAD_ITEM_PICTURES, loadItemPictures);
-    setCommandHandler(IDM_CTX_LOAD_ITEM_PICTURES, loadItemPictures);
+    setCommandHandler(IDM_LOAD_ITEM_PICTURES, loadItemPicturesFromWeb);
+    setCommandHandler(IDM_CTX_LOAD_ITEM_PICTURES, loadItemPicturesFromWeb);
     setCommandHandler(IDM_REMOVE_PICTURES, removePictures);
     setCommandHandler(IDM_CTX_REMOVE_SELECTED, removePictures);
     setCommandHandler(IDM_REMOVE_ALL, removeAll);
