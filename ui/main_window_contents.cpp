@@ -49,7 +49,6 @@ QPointer<QMenu> theContextMenu;
 
 constexpr int kMusicVisibleItems = 35;
 constexpr int kCaptionEditLimit = 63;
-constexpr int kDefaultEffectComboVisibleItems = 24;
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -259,7 +258,7 @@ void fillMusic() {
 // The effect combo's drop-down list is wide enough for the longest name.
 void sizeEffectCombo() {
     QComboBox* combo = controlAs<QComboBox>(IDC_ITEM_EFFECT);
-    const int visible = kDefaultEffectComboVisibleItems;
+    const int visible = effectComboVisibleCount;
     int width = QFontMetrics(sharedDefaultFont()).horizontalAdvance(text(kWidestEffectName)) + 6;
     if (combo->count() > visible) width += kScrollBarExtent;
     if (width > combo->width()) combo->view()->setMinimumWidth(width);

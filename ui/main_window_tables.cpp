@@ -165,11 +165,6 @@ const char* const kVideoSizeTexts[kVideoSizeItems] = {
     " 3:4 (1080 x 1440)",
     "自定义...",
 };
-const int videoSizePresetWidths[14] = {400, 400, 480, 540, 640, 720, 720,
-                                       750, 750, 800, 800, 1024, 1280, 1080};
-const int videoSizePresetHeights[14] = {400, 400, 480, 720, 640, 720, 960,
-                                        750, 1000, 450, 800, 576, 720, 1440};
-
 const char* const EFFECT_COMBO_SEPARATOR = "--------------------";
 const char* const kWidestEffectName = "从左右两侧向中间展开";
 

@@ -83,9 +83,8 @@ extern const char* const kCaptionColors[14];
 // 14 "自定义...".
 constexpr int kVideoSizeItems = 15;
 constexpr int kLastVideoSizePreset = 13;
+// Their sizes: production/video_size_presets.h.
 extern const char* const kVideoSizeTexts[kVideoSizeItems];
-extern const int videoSizePresetWidths[14];
-extern const int videoSizePresetHeights[14];
 
 // The per-picture effect combo: "无动画", then 24 groups of effect names,
 // each after a separator item.

@@ -21,6 +21,7 @@
 #include "ui/main_commands.h"
 #include "ui/main_window.h"
 #include "ui/main_window_tables.h"
+#include "production/video_size_presets.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "ui/control_registry.h"
 #include "ui/main_window_contents.h"
 #include "ui/main_window_tables.h"
+#include "production/video_size_presets.h"
 #include "ui/picture_list_widget.h"
 
 using main_window_test::MainWindowTest;
