@@ -37,6 +37,8 @@ protected:
         installCommandRouter();
         installKeyboardRules();
         window = new MainWindow;
+        // Only this test's handlers: the window's own commands are not under test.
+        clearCommandHandlers();
         list = new QListWidget(window);
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setGeometry(1, 62, 916, 190);

@@ -17,7 +17,7 @@
 #include "platform/info_window.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
-#include "platform/status_bar.h"
+#include "ui/status_bar.h"
 #include "platform/window_controls.h"
 #include "production/picture_list.h"
 #include "render/wand_ptr.h"
@@ -34,6 +34,8 @@ namespace {
 QListWidget* list() { return controlAs<QListWidget>(IDC_PICTURE_LIST); }
 
 bool enabled(int id) { return controlWidget(id)->isEnabled(); }
+
+std::string shownStatus(int part) { return statusPartText(part).toStdString(); }
 
 } // namespace
 
@@ -77,7 +79,7 @@ TEST_F(MainWindowPictures, GoodBrokenAndAnimatedFilesThroughTheAddCommand) {
     EXPECT_EQ(list()->item(0)->icon().availableSizes().value(0), QSize(144, 144));
     EXPECT_EQ(infoLogText(), "无法识别的图片:\r\n" + broken + "\r\n\r\n不支持gif动画图片:\r\n" +
                                  animated + "\r\n\r\n");
-    EXPECT_EQ(statusText(0), "3 张图片");
+    EXPECT_EQ(shownStatus(0), "3 张图片");
     for (int id : {IDM_PREVIEW_VIDEO, IDM_MAKE_VIDEO, IDC_MAKE_VIDEO}) EXPECT_TRUE(enabled(id)) << id;
     for (int id : {IDM_REMOVE_PICTURES, IDM_MOVE_LEFT, IDM_MOVE_RIGHT}) EXPECT_FALSE(enabled(id)) << id;
     EXPECT_TRUE(controlWidget(IDC_EMPTY_LIST_HINT)->isHidden());
@@ -86,7 +88,7 @@ TEST_F(MainWindowPictures, GoodBrokenAndAnimatedFilesThroughTheAddCommand) {
     EXPECT_TRUE(enabled(IDM_REMOVE_PICTURES));
     EXPECT_TRUE(enabled(IDM_MOVE_LEFT));
     EXPECT_TRUE(enabled(IDM_MOVE_RIGHT));
-    EXPECT_EQ(statusText(1).rfind("尺寸: 30 x 40, 类型: JPEG 图片", 0), 0u) << statusText(1);
+    EXPECT_EQ(shownStatus(1).rfind("尺寸: 30 x 40, 类型: JPEG 图片", 0), 0u) << shownStatus(1);
 }
 
 TEST_F(MainWindowPictures, SixtyOneFilesGiveSixtyRowsAndTheLimitMessage) {
@@ -95,7 +97,7 @@ TEST_F(MainWindowPictures, SixtyOneFilesGiveSixtyRowsAndTheLimitMessage) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "最多可以添加 60 张图片");
     EXPECT_EQ(boxes.boxes[0].caption, "提示");
-    EXPECT_EQ(statusText(0), "60 张图片");
+    EXPECT_EQ(shownStatus(0), "60 张图片");
 }
 
 TEST_F(MainWindowPictures, RemovingKeepsRowsAndRecordsTogether) {
