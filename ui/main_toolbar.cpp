@@ -1,6 +1,7 @@
 #include "ui/main_toolbar.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMenu>
 #include <QStyle>
 #include <QToolButton>
@@ -37,11 +38,12 @@ QStyle::StandardPixmap iconOf(int id) {
     }
 }
 
-} // namespace
+int widthOf(const ToolbarEntry& entry) {
+    return entry.style == ToolStyle::Dropdown ? kDropdownWidth : kToolbarButtonMinWidth;
+}
 
-QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
-    auto* bar = new QWidget(window);
-    bar->setGeometry(0, 0, kMainClientWidth, kToolbarHeight);
+// Buttons stand side by side in table order; a hidden one leaves no gap.
+void layOut() {
     int x = 2;
     for (int i = 0; i < kToolbarEntryCount; ++i) {
         const ToolbarEntry& entry = kToolbarEntries[i];
@@ -49,6 +51,33 @@ QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
             x += kSeparatorWidth;
             continue;
         }
+        QWidget* button = controlWidget(entry.id);
+        if (!button || button->isHidden()) continue;
+        button->setGeometry(x, 1, widthOf(entry), kToolbarHeight - 2);
+        x += widthOf(entry);
+    }
+}
+
+class RelayoutOnShowHide : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) layOut();
+        return false;
+    }
+};
+
+} // namespace
+
+QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
+    auto* bar = new QWidget(window);
+    bar->setGeometry(0, 0, kMainClientWidth, kToolbarHeight);
+    auto* relayout = new RelayoutOnShowHide(bar);
+    for (int i = 0; i < kToolbarEntryCount; ++i) {
+        const ToolbarEntry& entry = kToolbarEntries[i];
+        if (entry.style == ToolStyle::Separator) continue;
         auto* button = new QToolButton(bar);
         button->setText(QString::fromUtf8(entry.text));
         button->setIcon(QApplication::style()->standardIcon(iconOf(entry.id)));
@@ -56,19 +85,17 @@ QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        int width = kToolbarButtonMinWidth;
         if (entry.style == ToolStyle::Check) button->setCheckable(true);
         if (entry.style == ToolStyle::Dropdown) {
             button->setMenu(dropDown);
             button->setPopupMode(QToolButton::InstantPopup);
-            width = kDropdownWidth;
         }
-        button->setGeometry(x, 1, width, kToolbarHeight - 2);
         button->setEnabled(entry.enabled);
         button->setVisible(!entry.hidden);
-        if (!entry.hidden) x += width;
         registerControl(entry.id, button);
         if (entry.style != ToolStyle::Dropdown) bindCommand(button, entry.id);
+        button->installEventFilter(relayout);
     }
+    layOut();
     return bar;
 }

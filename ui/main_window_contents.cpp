@@ -29,7 +29,7 @@
 #include "production/caption_markers.h"
 #include "production/timing.h"
 #include "render/font_map.h"
-#include "ui/caption_sample.h"
+#include "ui/caption_sample_colors.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
 #include "ui/info_window.h"
@@ -38,8 +38,10 @@
 #include "ui/main_toolbar.h"
 #include "ui/main_window.h"
 #include "ui/main_window_tables.h"
+#include "ui/toolbar_tooltips.h"
 #include "ui/picture_list_widget.h"
 #include "ui/progress_window.h"
+#include "ui/settings_menu_dropdown.h"
 #include "ui/status_bar.h"
 
 namespace {
@@ -64,9 +66,7 @@ int addMenuEntries(QMenu* menu, const MenuEntry* entries, int count, int from) {
             QMenu* sub = menu->addMenu(text(entry.text));
             i = addMenuEntries(sub, entries, count, i);
         } else {
-            QAction* action = menu->addAction(text(entry.text));
-            action->setData(entry.id);
-            bindCommand(action, entry.id);
+            bindCommand(menu->addAction(text(entry.text)), entry.id);
         }
     }
     return i;
@@ -76,24 +76,6 @@ QMenu* buildMenu(QWidget* owner, const MenuEntry* entries, int count) {
     auto* menu = new QMenu(owner);
     addMenuEntries(menu, entries, count, 0);
     return menu;
-}
-
-// The settings menu's check marks as the preferences leave them.
-void markSettingsMenu(QMenu* menu) {
-    const int fileNameItem = mp4DefaultFileName == 1   ? IDM_FILE_NAME_TIME
-                             : mp4DefaultFileName == 2 ? IDM_FILE_NAME_FIRST_PICTURE
-                                                       : IDM_FILE_NAME_BLANK;
-    const int fillItem = videoBgFillColor == 1 ? IDM_BG_FILL_BLACK : IDM_BG_FILL_WHITE;
-    for (QAction* top : menu->actions()) {
-        if (!top->menu()) continue;
-        for (QAction* action : top->menu()->actions()) {
-            int id = action->data().toInt();
-            if (id == fileNameItem || id == fillItem) {
-                action->setCheckable(true);
-                action->setChecked(true);
-            }
-        }
-    }
 }
 
 // Refuses text longer than a number of GBK bytes (1 per ASCII character, 2
@@ -138,7 +120,12 @@ QWidget* makeControl(const ControlEntry& entry, QWidget* parent) {
     case ControlKind::ComboBox: return new QComboBox(parent);
     case ControlKind::LineEdit: return new QLineEdit(label, parent);
     case ControlKind::PushButton: return new QPushButton(label, parent);
-    case ControlKind::Sample: return new CaptionSample(parent);
+    case ControlKind::Sample: {
+        auto* sample = new QLabel(label, parent);
+        sample->setAlignment(Qt::AlignCenter);
+        keepCaptionSampleColored(sample);
+        return sample;
+    }
     }
     return nullptr;
 }
@@ -265,8 +252,18 @@ void sizeEffectCombo() {
     combo->setMaxVisibleItems(visible);
 }
 
+// The settings menu's check marks follow the preferences from the start,
+// and everything in it is brought up to date each time it drops down.
+void prepareSettingsMenuOnDropDown(QMenu* menu) {
+    // The recent settings files are listed once the settings files are built.
+    auto prepare = [menu] { prepareSettingsMenu(menu, {}, {}); };
+    prepare();
+    QObject::connect(menu, &QMenu::aboutToShow, menu, prepare);
+}
+
 void createMainWindowControls(MainWindow* window) {
     createMainToolbar(window, theSettingsMenu);
+    applyToolbarTooltips(window);
     PictureListWidget* list = createPictureListWidget(window);
     createGroups(window);
     fillCombos();
@@ -288,7 +285,7 @@ void showCaptionSampleFont(const std::string& displayName) {
 void createMainWindowContents(MainWindow* window) {
     window->setFixedSize(kMainClientWidth, kMainClientHeight);
     theSettingsMenu = buildMenu(window, kSettingsMenu, kSettingsMenuCount);
-    markSettingsMenu(theSettingsMenu);
+    prepareSettingsMenuOnDropDown(theSettingsMenu);
     createMainWindowControls(window);
     createInfoWindow(window);
     createProgressDialog(window);

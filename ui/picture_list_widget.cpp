@@ -11,16 +11,12 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "foundation/shell.h"
 #include "platform/command_ids.h"
-#include "platform/window_controls.h"
-#include "production/caption_markers.h"
-#include "production/picture_list.h"
-#include "production/selection_state.h"
 #include "render/thumbnail.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
 #include "ui/main_window_tables.h"
+#include "ui/picture_list_notifications.h"
 
 namespace {
 
@@ -160,8 +156,6 @@ PictureListViewHandler makeQtView() {
 }
 const PictureListViewHandler qtView = makeQtView();
 
-bool captionBoxChecked() { return isChecked(IDC_CAPTION_CHECK) || isChecked(IDC_CAPTION_CHECK2); }
-
 } // namespace
 
 PictureListWidget::PictureListWidget(QWidget* parent) : QListWidget(parent) {
@@ -263,64 +257,39 @@ ListRect PictureListWidget::rowIconRect(int row) const {
 
 int PictureListWidget::horizontalScroll() const { return horizontalOffset(); }
 
-void PictureListWidget::prepareContextMenu() {
-    if (!contextMenu_) return;
-    const int rows = count();
-    const int selected = static_cast<int>(selectionModel()->selectedIndexes().size());
-    const bool gif = isChecked(IDM_GIF_MODE) != 0;
-    auto enable = [this](int id, bool on) {
-        for (QAction* action : contextMenu_->actions())
-            if (action->data().toInt() == id) action->setEnabled(on);
-    };
-    const bool any = rows >= 1;
-    enable(IDM_REMOVE_ALL, any);
-    enable(IDM_RANDOM_EFFECTS, any && !gif);
-    for (int id = IDM_CAPTION_EDGE_DIAGONAL; id <= IDM_CAPTION_CENTER_BOTTOM; ++id)
-        enable(id, any && captionBoxChecked());
-    enable(IDM_APPLY_EFFECT_TO_ALL, any && selected == 1 && !gif);
-    enable(IDM_CTX_REMOVE_SELECTED, any && selected >= 1);
-    enable(IDM_PREVIEW_PICTURE, any && selected >= 1);
-    enable(IDM_CTX_ADD_PICTURES, true);
-    enable(IDM_CTX_LOAD_ITEM_PICTURES, true);
+void PictureListWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (contextMenu_) showListContextMenu(contextMenu_, event->globalPos());
 }
 
-void PictureListWidget::contextMenuEvent(QContextMenuEvent* event) {
-    if (!contextMenu_) return;
-    prepareContextMenu();
-    contextMenu_->exec(event->globalPos());
+void PictureListWidget::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    onPictureListClicked();
 }
 
 void PictureListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidget::mouseDoubleClickEvent(event);
-    int row = getSelectedItemIndex();
-    if (row >= 0 && pictureAt(row)) shellOpen(pictureAt(row)->path.c_str());
-    else if (row < 0) addPicturesFromDialog();
+    onPictureListDoubleClicked();
 }
 
 void PictureListWidget::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
-    scheduleSelectionRefresh();
+    QTimer::singleShot(0, this, [] { onPictureListFocused(); });
 }
 
 void PictureListWidget::scrollContentsBy(int dx, int dy) {
     QListWidget::scrollContentsBy(dx, dy);
-    // The panel and the markers belong to rows: they follow them.
-    placeEffectCombo();
-    updateCaptionPreviews();
+    // The panel and the markers belong to rows: they follow them at every step.
+    onPictureListScrollEnded();
 }
 
-// Once the change is complete (a removal deselects rows on its way), the
-// focus follows a single selection and everything that shows the selection
-// is refreshed.
+// Once the change is complete: a removal deselects rows on its way, and
+// the records must not be read before it has removed theirs too.
 void PictureListWidget::scheduleSelectionRefresh() {
     if (refreshPending_) return;
     refreshPending_ = true;
     QTimer::singleShot(0, this, [this] {
         refreshPending_ = false;
-        QModelIndexList selected = selectionModel()->selectedIndexes();
-        if (selected.size() == 1 && currentIndex().isValid() && currentIndex() != selected[0])
-            selectionModel()->setCurrentIndex(selected[0], QItemSelectionModel::NoUpdate);
-        updateSelectionState();
+        onPictureListSelectionChanged();
     });
 }
 

@@ -4,11 +4,11 @@
 // combo on its hover panel and the 60 caption markers inside it. It is the
 // user-interface side of platform/picture_list_view.h.
 //
-// The user's own actions on it: a selection change or the focus coming in
-// refreshes the selection state (once, after the change is complete);
-// scrolling re-places the hover panel and the markers; a right click shows
-// the context menu with the commands that fit the list and its selection; a
-// double click opens the picture, or the add dialog on the empty area.
+// The user's own actions on it reach the main window's list notifications
+// (ui/picture_list_notifications.h): a selection change or the focus
+// coming in (once the change is complete), a click, a double click, a
+// right click (the context menu), and scrolling, during which the hover
+// panel and the markers keep to their rows.
 //
 // User-interface thread only.
 #pragma once
@@ -43,11 +43,9 @@ public:
     ListRect rowIconRect(int row) const;
     int horizontalScroll() const;
 
-    // Greys the context menu's items for the list's count and selection.
-    void prepareContextMenu();
-
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;

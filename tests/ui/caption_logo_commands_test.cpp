@@ -16,7 +16,6 @@
 #include "platform/window_controls.h"
 #include "production/picture_list.h"
 #include "render/wand_ptr.h"
-#include "ui/caption_sample.h"
 #include "ui/control_registry.h"
 #include "ui/picture_list_widget.h"
 
@@ -109,13 +108,15 @@ TEST_F(CaptionLogoCommands, CaptionBoxTurnsCaptionsOnForEveryPicture) {
         EXPECT_EQ(pictureAt(i)->caption->textColor, rgbColor(255, 255, 255));
         EXPECT_EQ(pictureAt(i)->caption->boxColor, rgbColor(255, 97, 157));
     }
-    auto* sample = controlAs<CaptionSample>(IDC_CAPTION_SAMPLE);
-    EXPECT_EQ(sample->backgroundColor(), QColor(255, 97, 157));
-    EXPECT_EQ(sample->textColor(), QColor(255, 255, 255));
+    QWidget* sample = controlWidget(IDC_CAPTION_SAMPLE);
+    sample->repaint();
+    EXPECT_EQ(sample->palette().color(QPalette::Window), QColor(255, 97, 157));
+    EXPECT_EQ(sample->palette().color(QPalette::WindowText), QColor(255, 255, 255));
 
     click(IDC_CAPTION_CHECK);
     EXPECT_EQ(pictureAt(0)->caption->mode, 0u);
-    EXPECT_EQ(sample->backgroundColor(), QColor(Qt::white));
+    sample->repaint();
+    EXPECT_EQ(sample->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 TEST_F(CaptionLogoCommands, TypedTextGoesToEverySelectedPicture) {

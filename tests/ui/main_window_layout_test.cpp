@@ -17,7 +17,6 @@
 #include "platform/command_ids.h"
 #include "production/picture_effects.h"
 #include "production/timing.h"
-#include "ui/caption_sample.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
 #include "ui/main_window_contents.h"
@@ -38,7 +37,7 @@ bool isKind(QWidget* widget, ControlKind kind) {
     case ControlKind::ComboBox: return qobject_cast<QComboBox*>(widget);
     case ControlKind::LineEdit: return qobject_cast<QLineEdit*>(widget);
     case ControlKind::PushButton: return qobject_cast<QPushButton*>(widget);
-    case ControlKind::Sample: return qobject_cast<CaptionSample*>(widget);
+    case ControlKind::Sample: return qobject_cast<QLabel*>(widget);
     }
     return false;
 }
@@ -81,7 +80,7 @@ void flatten(QMenu* menu, std::vector<MenuEntry>& out, std::vector<std::string>&
             out.push_back({-1, nullptr});
         } else {
             texts.push_back(action->text().toStdString());
-            out.push_back({action->data().toInt(), texts.back().c_str()});
+            out.push_back({action->property(kCommandIdProperty).toInt(), texts.back().c_str()});
         }
     }
 }

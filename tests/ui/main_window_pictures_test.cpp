@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -23,7 +22,6 @@
 #include "render/wand_ptr.h"
 #include "ui/control_registry.h"
 #include "ui/custom_size_dialog.h"
-#include "ui/main_window_contents.h"
 #include "ui/picture_list_widget.h"
 
 using main_window_test::MainWindowTest;
@@ -264,30 +262,4 @@ TEST_F(MainWindowPictures, GifModeOnAndOffWithItsConfirmations) {
     click(IDM_GIF_MODE);
     EXPECT_EQ(comboGetCurSel(IDC_PAUSE_TIME), 22);
     EXPECT_EQ(list()->item(1)->text().toStdString(), "red.png");
-}
-
-TEST_F(MainWindowPictures, ContextMenuFitsTheListAndItsSelection) {
-    auto* widget = static_cast<PictureListWidget*>(list());
-    auto state = [&](int id) {
-        widget->prepareContextMenu();
-        for (QAction* action : listContextMenu()->actions())
-            if (action->data().toInt() == id) return action->isEnabled();
-        return false;
-    };
-    EXPECT_TRUE(state(IDM_CTX_ADD_PICTURES));
-    EXPECT_FALSE(state(IDM_REMOVE_ALL));
-    EXPECT_FALSE(state(IDM_CTX_REMOVE_SELECTED));
-    addSame(2);
-    EXPECT_TRUE(state(IDM_REMOVE_ALL));
-    EXPECT_TRUE(state(IDM_RANDOM_EFFECTS));
-    EXPECT_FALSE(state(IDM_APPLY_EFFECT_TO_ALL));
-    EXPECT_FALSE(state(IDM_CAPTION_CENTER_BOTTOM));
-    selectRows({1});
-    EXPECT_TRUE(state(IDM_APPLY_EFFECT_TO_ALL));
-    EXPECT_TRUE(state(IDM_PREVIEW_PICTURE));
-    selectRows({0, 1});
-    EXPECT_FALSE(state(IDM_APPLY_EFFECT_TO_ALL));
-    EXPECT_TRUE(state(IDM_CTX_REMOVE_SELECTED));
-    click(IDM_GIF_MODE);
-    EXPECT_FALSE(state(IDM_RANDOM_EFFECTS));
 }
