@@ -124,6 +124,18 @@ TEST(FileDialogs, TheSeamAsksThePickerAndAppliesTheRules) {
     EXPECT_EQ(folder, "/v");
     EXPECT_TRUE(boxes.boxes.empty());
 
+    // The default extension joins a name without it before the length rule.
+    nextAnswer = {"/v/clip"};
+    EXPECT_EQ(showSaveFileDialog(nullptr, "视频保存到", {}, "mp4", folder, file), 1);
+    EXPECT_EQ(file, "/v/clip.mp4");
+    nextAnswer = {"/v/CLIP.MP4"};
+    EXPECT_EQ(showSaveFileDialog(nullptr, "视频保存到", {}, "mp4", folder, file), 1);
+    EXPECT_EQ(file, "/v/CLIP.MP4");
+    nextAnswer = {"/v/" + repeat("n", 253)};  // 256, and 260 with ".mp4"
+    EXPECT_EQ(showSaveFileDialog(nullptr, "视频保存到", {}, "mp4", folder, file), 0);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_NE(boxes.boxes[0].text.find("当前文件路径长度：260 个字符"), std::string::npos);
+
     setFilePicker(nullptr);
     setSaveFileDialogHandler(nullptr);
     setOpenFileDialogHandler(nullptr);

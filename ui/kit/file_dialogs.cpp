@@ -6,6 +6,7 @@
 
 #include "foundation/charset.h"
 #include "foundation/file_path.h"
+#include "foundation/text.h"
 #include "platform/message_box.h"
 #include "platform/ui_thread.h"
 
@@ -78,12 +79,22 @@ std::vector<std::string> pick(const FileDialogRequest& request) {
     return chosen;
 }
 
+// The name as it will be written: with the default extension when it does
+// not end with it, so that the length rules see the whole name.
+std::string withDefaultExtension(std::string path, const std::string& extension) {
+    if (extension.empty()) return path;
+    const std::string suffix = "." + extension;
+    if (!str_ends_with_nocase(path.c_str(), suffix.c_str())) path += suffix;
+    return path;
+}
+
 int qtSaveFileDialog(void* owner, const std::string& title, const std::vector<FileFilter>& filters,
                      const std::string& defaultExtension, std::string& folder, std::string& file) {
     std::vector<std::string> chosen =
         pick({FileDialogKind::Save, owner, title, filters, defaultExtension, folder, file});
     if (chosen.empty()) return 0;
-    return acceptChosenFile(owner, chosen.front(), folder, file);
+    return acceptChosenFile(owner, withDefaultExtension(chosen.front(), defaultExtension), folder,
+                            file);
 }
 
 int qtOpenFileDialog(void* owner, const std::string& title, const std::vector<FileFilter>& filters,
