@@ -85,6 +85,8 @@ std::string lastLogoFolder;
 
 
 // ---- Background music and settings files ----
+std::atomic<int> musicAuditionPlaying{0};
+int auditionIndex = -1;
 
 
 // ---- Item import ----

@@ -133,6 +133,10 @@ extern std::string lastLogoFolder;   // the logo dialog
 
 
 // ---- Background music and settings files (production) ----
+// 1 while the music started by playMusicAudition is open and playing; the
+// preview's player thread reads and clears it.
+extern std::atomic<int> musicAuditionPlaying;
+extern int auditionIndex;    // music combo entry labelled " - 试听中", -1 when none
 
 
 // ---- Item import (net/import) ----

@@ -21,13 +21,21 @@ bool writeAll(int fd, const std::string& text) {
 
 } // namespace
 
-bool writeFileAtomically(const std::string& path, const std::string& content, mode_t mode) {
+bool writeFileAtomically(const std::string& path, const std::string& content, mode_t mode,
+                         AtomicWriteFailure* failure) {
+    AtomicWriteFailure ignored;
+    if (!failure) failure = &ignored;
+    *failure = AtomicWriteFailure::Create;
     std::string temp = path + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
+    *failure = AtomicWriteFailure::Write;
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+        *failure = AtomicWriteFailure::None;
+        return true;
+    }
     ::unlink(temp.c_str());
     return false;
 }

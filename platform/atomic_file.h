@@ -6,5 +6,10 @@
 #include <string>
 #include <sys/types.h>
 
-// Returns false (and leaves the target as it was) on any failure.
-bool writeFileAtomically(const std::string& path, const std::string& content, mode_t mode);
+enum class AtomicWriteFailure { None, Create, Write };
+
+// Returns false (and leaves the target as it was) on any failure; failure,
+// when given, tells whether the file could not be created beside the
+// target or not be written and put in its place.
+bool writeFileAtomically(const std::string& path, const std::string& content, mode_t mode,
+                         AtomicWriteFailure* failure = nullptr);

@@ -60,6 +60,15 @@ void tableDeleteString(int id, int index) {
     if (control.selection == index) control.selection = -1;
     else if (control.selection > index) --control.selection;
 }
+int tableInsertString(int id, int index, const std::string& text) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    Control& control = table[id];
+    const int count = static_cast<int>(control.items.size());
+    if (index < 0 || index > count) index = count;
+    control.items.insert(control.items.begin() + index, text);
+    if (control.selection >= index) ++control.selection;
+    return index;
+}
 int tableIsChecked(int id) {
     std::lock_guard<std::mutex> lock(tableLock);
     return table[id].checked;
@@ -106,7 +115,7 @@ const WindowControlsHandler memoryTable = {
     tableGetCurSel, tableSetCurSel,  tableGetCount,  tableGetItemText, tableAddString,
     tableDeleteString, tableIsChecked, tableSetChecked, tableGetText,  tableSetText,
     tableSetFocus,  tableIsEnabled,  tableSetEnabled, tableIsVisible,  tableSetVisible,
-    tableFocusedControl,
+    tableFocusedControl, tableInsertString,
 };
 
 std::atomic<const WindowControlsHandler*> currentHandler{nullptr};
@@ -124,6 +133,32 @@ int comboGetCount(int id) { return controls().comboGetCount(id); }
 std::string comboGetItemText(int id, int index) { return controls().comboGetItemText(id, index); }
 int comboAddString(int id, const std::string& text) { return controls().comboAddString(id, text); }
 void comboDeleteString(int id, int index) { controls().comboDeleteString(id, index); }
+
+int comboInsertString(int id, int index, const std::string& text) {
+    const WindowControlsHandler& handler = controls();
+    if (handler.comboInsertString) return handler.comboInsertString(id, index, text);
+    // Without an insertion of its own: the items from index on are taken
+    // off and added again after the new one.
+    const int count = handler.comboGetCount(id);
+    if (index < 0 || index > count) index = count;
+    const int selection = handler.comboGetCurSel(id);
+    std::vector<std::string> moved;
+    for (int i = index; i < count; ++i) moved.push_back(handler.comboGetItemText(id, i));
+    for (int i = count - 1; i >= index; --i) handler.comboDeleteString(id, i);
+    handler.comboAddString(id, text);
+    for (const std::string& item : moved) handler.comboAddString(id, item);
+    if (selection >= index) handler.comboSetCurSel(id, selection + 1);
+    return index;
+}
+
+void comboReplaceString(int id, int index, const std::string& text) {
+    if (index < 0 || index >= comboGetCount(id)) return;
+    const bool selected = comboGetCurSel(id) == index;
+    comboInsertString(id, index, text);
+    comboDeleteString(id, index + 1);
+    if (selected) comboSetCurSel(id, index);
+}
+
 int isChecked(int id) { return controls().isChecked(id); }
 void setChecked(int id, int checked) { controls().setChecked(id, checked); }
 std::string getControlText(int id) { return controls().getText(id); }

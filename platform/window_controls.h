@@ -31,6 +31,10 @@ struct WindowControlsHandler {
     int (*isVisible)(int id) = nullptr;
     void (*setVisible)(int id, int visible) = nullptr;
     int (*focusedControl)() = nullptr;                       // id of the control with the keyboard focus, 0 when none
+    // Inserts text before item index (at the end when index is the count),
+    // keeping the selection on the item it was on; the new item's index.
+    // May be null: the insertion is then made of the calls above.
+    int (*comboInsertString)(int id, int index, const std::string& text) = nullptr;
 };
 
 int comboGetCurSel(int id);
@@ -39,6 +43,9 @@ int comboGetCount(int id);
 std::string comboGetItemText(int id, int index);
 int comboAddString(int id, const std::string& text);
 void comboDeleteString(int id, int index);
+int comboInsertString(int id, int index, const std::string& text);
+// Replaces the text of item index, keeping the selection where it was.
+void comboReplaceString(int id, int index, const std::string& text);
 int isChecked(int id);
 void setChecked(int id, int checked);
 std::string getControlText(int id);

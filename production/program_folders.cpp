@@ -48,6 +48,11 @@ std::string chooseWorkFolder() {
 
 } // namespace
 
+std::string programDataFolder(const char* name) {
+    if (access(programFolder.c_str(), W_OK | X_OK) == 0) return programFolder + "/" + name;
+    return xdgDataHome() + "/Tevrako/" + name;
+}
+
 void locateProgramFolders() {
     locateProgramFolder();
     makeWorkFolder();

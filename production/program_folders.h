@@ -17,3 +17,8 @@ void locateProgramFolders();
 void locateProgramFolder(const std::string& folder = {});
 // ...and workFolder from programFolder, created.
 void makeWorkFolder();
+
+// The program's folder name ("mp3", "sz") beside the executable, or under
+// the user's data folder ($XDG_DATA_HOME/Tevrako) when the program folder
+// is not writable. Not created here.
+std::string programDataFolder(const char* name);

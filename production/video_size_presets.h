@@ -8,3 +8,7 @@ constexpr int videoSizePresetWidths[kVideoSizePresets] = {400, 400, 480, 540, 64
                                                           750, 750, 800, 800, 1024, 1280, 1080};
 constexpr int videoSizePresetHeights[kVideoSizePresets] = {400, 400, 480, 720, 640, 720, 960,
                                                            750, 1000, 450, 800, 576, 720, 1440};
+
+// A custom size is even, 256 to 3840 wide and 256 to 2160 high.
+constexpr int kMinVideoSide = 256;
+constexpr int kMaxVideoHeight = 2160;

@@ -1,0 +1,88 @@
+#include "production/settings_files.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "foundation/array_list.h"
+#include "foundation/charset.h"
+#include "foundation/file_path.h"
+#include "foundation/globals.h"
+#include "platform/atomic_file.h"
+#include "platform/message_box.h"
+#include "production/mp3_duration.h"
+#include "production/program_folders.h"
+
+namespace {
+
+bool isValidUtf8(const std::string& text) {
+    std::string copy(text.size() + 1, '\0');
+    std::size_t length = 0;
+    return iconvStr("UTF-8", "UTF-8", text.data(), text.size(), copy.data(), copy.size(), &length) == 0;
+}
+
+std::string fromGbk(const std::string& text) {
+    // GBK takes at most two bytes where UTF-8 takes three.
+    std::string converted(text.size() * 2 + 1, '\0');
+    std::size_t length = 0;
+    iconvStr("GBK", "UTF-8", text.data(), text.size(), converted.data(), converted.size(), &length);
+    converted.resize(length);
+    return converted;
+}
+
+} // namespace
+
+std::string settingsFolder() { return programDataFolder("sz"); }
+
+SettingsRead readSettingsText(const std::string& path, std::string& text) {
+    std::vector<unsigned char> bytes;
+    if (readWholeFile(path.c_str(), bytes) < 0) return fileExists(path.c_str()) ? SettingsRead::CannotRead : SettingsRead::CannotOpen;
+    text.assign(bytes.begin(), bytes.end());
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    if (!isValidUtf8(text)) text = fromGbk(text);
+    return SettingsRead::Ok;
+}
+
+int writeSettingsFile(const std::string& path, const std::string& text) {
+    AtomicWriteFailure failure = AtomicWriteFailure::None;
+    if (writeFileAtomically(path, text, 0644, &failure)) return 1;
+    const char* message = failure == AtomicWriteFailure::Create ? "写入文件时出错，文件句柄打开出错" : "写入文件时出错";
+    messageBox(hwndMain, message, "错误", MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+bool stampAccessTime(const std::string& path) {
+    const timespec times[2] = {{0, UTIME_NOW}, {0, UTIME_OMIT}};
+    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+void stampSettingsFileUse(const std::string& path) {
+    const std::string folder = settingsFolder() + "/";
+    if (path.compare(0, folder.size(), folder) == 0) stampAccessTime(path);
+}
+
+std::vector<std::string> recentSettingsFiles(const char* pattern, int count) {
+    struct Used {
+        std::string name;
+        timespec accessed;
+    };
+    const std::string folder = settingsFolder();
+    std::vector<Used> files;
+    ArrayList* names = arraylist_new_default();
+    listFiles(nullptr, folder.c_str(), pattern, names);
+    for (int i = 0; i < names->count; ++i) {
+        const char* name = static_cast<const char*>(arraylist_get(names, i));
+        struct stat status;
+        if (stat((folder + "/" + name).c_str(), &status) == 0 && S_ISREG(status.st_mode))
+            files.push_back({name, status.st_atim});
+    }
+    arraylist_free(names, 1);
+    std::stable_sort(files.begin(), files.end(), [](const Used& a, const Used& b) {
+        if (a.accessed.tv_sec != b.accessed.tv_sec) return a.accessed.tv_sec > b.accessed.tv_sec;
+        return a.accessed.tv_nsec > b.accessed.tv_nsec;
+    });
+    std::vector<std::string> recent;
+    for (int i = 0; i < count && i < static_cast<int>(files.size()); ++i) recent.push_back(files[i].name);
+    return recent;
+}

@@ -1,0 +1,34 @@
+// What the two kinds of settings files share: the settings folder, reading
+// a file as text (files written by the Windows build are GBK), writing one
+// with the program's error boxes, the last-access time that orders the
+// recent-file lists, and those lists.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// "sz" in the program folder (or in the user's data folder, see
+// programDataFolder). Not created here.
+std::string settingsFolder();
+
+enum class SettingsRead { Ok, CannotOpen, CannotRead };
+// The whole file as UTF-8 text: a file that is not valid UTF-8 is read as
+// GBK; a UTF-8 byte-order mark is dropped.
+SettingsRead readSettingsText(const std::string& path, std::string& text);
+
+// Writes text as the file's whole content, replacing it only once all is
+// written. 1 when written; 0 after an error box ("写入文件时出错，文件句柄打开出错"
+// when the file cannot be created, "写入文件时出错" when writing fails).
+int writeSettingsFile(const std::string& path, const std::string& text);
+
+// Sets the file's last-access time to now, its modification time kept;
+// false when that fails.
+bool stampAccessTime(const std::string& path);
+// Stamps the file when it lies in the settings folder: the recent-file
+// lists show its last use first.
+void stampSettingsFileUse(const std::string& path);
+
+// At most count names of the settings folder's files that match pattern
+// ("*.sz", "*.dh"), the last used first; files whose access time cannot be
+// read are left out.
+std::vector<std::string> recentSettingsFiles(const char* pattern, int count = 5);

@@ -1,0 +1,174 @@
+#include "production/music_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "foundation/file_path.h"
+#include "platform/command_ids.h"
+#include "platform/window_controls.h"
+#include "production/service_texts.h"
+#include "net/http_test_support.h"
+#include "music_fixture.h"
+#include "net/test_server.h"
+
+namespace {
+
+std::string contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace
+
+TEST(MusicCatalogue, FileNamesAreReducedToVisibleMp3Names) {
+    const struct {
+        const char* name;
+        const char* safe;
+    } cases[] = {
+        {"song.mp3", "song.mp3"},
+        {"歌曲 1.MP3", "歌曲 1.MP3"},
+        {"../../outside.mp3", "outside.mp3"},
+        {"..\\..\\windows.mp3", "windows.mp3"},
+        {"/etc/cron.d/x.mp3", "x.mp3"},
+        {".hidden.mp3", ""},
+        {"dir/.hidden.mp3", ""},
+        {".mp3", ""},
+        {"song.mp3.sh", ""},
+        {"run.sh", ""},
+        {"folder/", ""},
+        {"", ""},
+        {"tab\there.mp3", ""},
+        {"line\x7f.mp3", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(safeMusicFileName(c.name), c.safe) << c.name;
+}
+
+TEST(MusicCatalogue, OnlyCompleteLinesAreKept) {
+    const std::string longUrl = "http://h/" + std::string(251, 'a');  // 260 bytes
+    const std::string text = "http://h/a|100|a.mp3\r\n"
+                             "http://h/b|  200 |b.mp3|extra|fields\n"
+                             "http://h/c|300\n"
+                             "\n"
+                             "http://h/d|12a|d.mp3\n"
+                             "http://h/e|-5|e.mp3\n"
+                             "http://h/f|0|f.mp3\n"
+                             "http://h/g||g.mp3\n"
+                             "|10|h.mp3\n"
+                             "http://h/i|10|.i.mp3\n"
+                             "http://h/j|99999999999999999999|j.mp3\n" +
+                             longUrl + "|10|long.mp3\n" + longUrl.substr(1) + "|10|fits.mp3";
+    std::vector<MusicCatalogueEntry> entries = parseMusicCatalogue(text);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].url, "http://h/a");
+    EXPECT_EQ(entries[0].size, 100);
+    EXPECT_EQ(entries[0].fileName, "a.mp3");
+    EXPECT_EQ(entries[1].size, 200);
+    EXPECT_EQ(entries[1].fileName, "b.mp3");
+    EXPECT_EQ(entries[2].fileName, "fits.mp3");
+}
+
+TEST(MusicCatalogue, ServiceTextsKeepTheirLines) {
+    ServiceTexts texts;
+    texts.texts[0] = "kept";
+    parseServiceTexts("a,,b,\r\n\nsecond\r\nthird\n4\n5\n6\n7\neighth", texts);
+    EXPECT_EQ(texts.items, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(texts.texts[0], "kept") << "an empty second line keeps the text";
+    EXPECT_EQ(texts.texts[1], "second");
+    EXPECT_EQ(texts.texts[2], "third");
+    EXPECT_EQ(texts.texts[6], "7");
+}
+
+class MusicCatalogueTest : public MusicTest {
+protected:
+    static void SetUpTestSuite() { HttpFixture::SetUpTestSuite(); }
+    void SetUp() override {
+        MusicTest::SetUp();
+        savedHost = serviceHost;
+    }
+    void TearDown() override {
+        serviceHost = savedHost;
+        MusicTest::TearDown();
+    }
+    std::string savedHost;
+};
+
+TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
+    const std::string kept = musicFile("keep.mp3", std::string(100, 'k'));
+    const std::string stale = musicFile("stale.mp3", "old");
+    buildMusicList();
+    std::string base;  // the server's own address, known once it listens
+    TestServer server([&base](ServerExchange& x) {
+        const std::string& t = x.request.target;
+        if (t == "/mp3/list.asp?v=10.5") {
+            std::string list;
+            for (const char* line : {"/keep|100|keep.mp3", "/stale|200|stale.mp3", "/new|300|新歌.mp3",
+                                     "/short|400|short.mp3", "/evil|50|../../evil.mp3", "/hidden|50|.hidden.mp3",
+                                     "/script|50|run.sh", "/gone|50|gone.mp3"})
+                list += base + line + "\n";
+            x.send(reply("200 OK", list + "too|few\n"));
+        } else if (t == "/stale") {
+            x.send(reply("200 OK", std::string(200, 's')));
+        } else if (t == "/new") {
+            x.send(reply("200 OK", std::string(300, 'n')));
+        } else if (t == "/short") {
+            x.send(reply("200 OK", std::string(399, 'x')));
+        } else if (t == "/evil") {
+            x.send(reply("200 OK", std::string(50, 'e')));
+        } else {
+            x.send(reply("404 Not Found", ""));
+        }
+    });
+    base = server.url("");
+    serviceHost = base;
+    EXPECT_EQ(thread_download_music(), 0);
+
+    // How often each address was asked for (a refused request may be repeated once).
+    auto fetched = [&server] {
+        std::map<std::string, int> counts;
+        for (const ServerRequest& request : server.seen()) ++counts[request.target];
+        counts["/gone"] = counts["/gone"] > 0;
+        return counts;
+    };
+    EXPECT_EQ(fetched(), (std::map<std::string, int>{
+                             {"/mp3/list.asp?v=10.5", 1}, {"/stale", 1}, {"/new", 1}, {"/short", 1}, {"/evil", 1}, {"/gone", 1}}));
+
+    const std::string mp3 = folder / "program/mp3";
+    EXPECT_EQ(contentOf(kept), std::string(100, 'k'));
+    EXPECT_EQ(contentOf(stale), std::string(200, 's')) << "a file of the wrong size is replaced";
+    EXPECT_EQ(contentOf(mp3 + "/新歌.mp3"), std::string(300, 'n'));
+    EXPECT_EQ(contentOf(mp3 + "/evil.mp3"), std::string(50, 'e'));
+    EXPECT_FALSE(fileExists((folder / "evil.mp3").c_str()));
+    EXPECT_FALSE(fileExists((mp3 + "/short.mp3").c_str())) << "a download of the wrong size is not kept";
+    EXPECT_FALSE(fileExists((mp3 + "/gone.mp3").c_str()));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(mp3)) names.push_back(entry.path().filename());
+    EXPECT_EQ(names.size(), 4u) << "no partial downloads are left behind";
+
+    std::vector<std::string> items;
+    for (int i = 0; i < comboGetCount(IDC_MUSIC); ++i) items.push_back(comboGetItemText(IDC_MUSIC, i));
+    EXPECT_EQ(items, (std::vector<std::string>{"", "keep.mp3", "stale.mp3", "新歌.mp3", "evil.mp3", kLocalMusicItem}));
+    EXPECT_EQ(musicPathAt(3), mp3 + "/新歌.mp3");
+
+    // The second time only what is still missing is fetched.
+    EXPECT_EQ(thread_download_music(), 0);
+    EXPECT_EQ(fetched(), (std::map<std::string, int>{
+                             {"/mp3/list.asp?v=10.5", 2}, {"/stale", 1}, {"/new", 1}, {"/short", 2}, {"/evil", 1}, {"/gone", 1}}));
+    EXPECT_EQ(comboGetCount(IDC_MUSIC), 6);
+}
+
+TEST_F(MusicCatalogueTest, NoServiceHostNoRequest) {
+    buildMusicList();
+    TestServer server([](ServerExchange& x) { x.send(reply("200 OK", "")); });
+    serviceHost.clear();
+    EXPECT_EQ(thread_download_music(), 0);
+    EXPECT_EQ(server.requests(), 0);
+    ServiceTexts texts;
+    EXPECT_EQ(fetchServiceTexts(texts), 0);
+    EXPECT_EQ(server.requests(), 0);
+}
