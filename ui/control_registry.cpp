@@ -54,6 +54,15 @@ void qtComboDeleteString(int id, int index) {
     if (box && index >= 0 && index < box->count()) box->removeItem(index);
 }
 
+// QComboBox keeps its current item when one is inserted before it.
+int qtComboInsertString(int id, int index, const std::string& text) {
+    QComboBox* box = combo(id);
+    if (!box) return -1;
+    if (index < 0 || index > box->count()) index = box->count();
+    box->insertItem(index, QString::fromStdString(text));
+    return index;
+}
+
 int qtIsChecked(int id) {
     auto* button = controlAs<QAbstractButton>(id);
     return button && button->isChecked() ? 1 : 0;
@@ -123,6 +132,7 @@ const WindowControlsHandler qtControls = {
     qtComboAddString, qtComboDeleteString, qtIsChecked,  qtSetChecked,
     qtGetText,        qtSetText,          qtSetFocus,    qtIsEnabled,
     qtSetEnabled,     qtIsVisible,        qtSetVisible,  qtFocusedControl,
+    qtComboInsertString,
 };
 
 } // namespace

@@ -93,6 +93,11 @@ TEST_F(RouterTest, WindowControlsReachTheRegisteredWidgets) {
     EXPECT_EQ(comboGetItemText(36123, 2), "");
     comboDeleteString(36123, 0);
     EXPECT_EQ(comboGetCount(36123), 1);
+    EXPECT_EQ(comboInsertString(36123, 0, "zero"), 0);  // before the selected item, which stays selected
+    EXPECT_EQ(comboGetItemText(36123, comboGetCurSel(36123)), "second");
+    comboReplaceString(36123, 1, "二");
+    EXPECT_EQ(comboGetItemText(36123, comboGetCurSel(36123)), "二");
+    comboDeleteString(36123, 0);
 
     setChecked(36117, 1);
     EXPECT_TRUE(check->isChecked());
