@@ -2,13 +2,16 @@
 //
 //   generation_bench [--pictures N] [--keep]
 //
-// Makes N (20) pictures of 1000 x 800 and generates an 800 x 800 video with
-// the default pause ("1.6秒"), the first picture without animation and the
-// others cycling over the effects that are built (those whose transition
-// has frames), through the real generate command and tool/ffmpeg beside
-// this program. Then the same frames, rendered into memory beforehand, are
-// fed to the encoder alone with the same command line. Prints both times
-// and their ratio.
+// For each of two lists of N (20) pictures of 1000 x 800 — a busy synthetic
+// one (gradients crossed by thin lines, costly to encode) and a photo-like
+// one (smooth blurred fractal clouds, cheap to encode like real product
+// photographs) — generates an 800 x 800 video with the default pause
+// ("1.6秒"), the first picture without animation and the others cycling
+// over the effects, through the real generate command and tool/ffmpeg
+// beside this program, with the render workers of this machine and with
+// one. Then the same frames, rendered into memory beforehand, are fed to
+// the encoder alone with the same command line. Prints, per list and worker
+// count, both times and their ratio.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +40,7 @@
 #include "render/effects/effect_table.h"
 #include "render/image.h"
 #include "render/picture_renderer.h"
+#include "render/render_engine.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -47,9 +51,9 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// A product-photo-like picture: smooth gradients crossed by thin lines,
-// so that encoding costs what real pictures cost.
-void writeBenchPicture(const std::string& path, int width, int height, int seed) {
+// Smooth gradients crossed by thin lines: every block of a frame has edges,
+// so encoding costs more than real pictures do.
+void writeBusyPicture(const std::string& path, int width, int height, int seed) {
     std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -61,6 +65,17 @@ void writeBenchPicture(const std::string& path, int width, int height, int seed)
         }
     WandPtr wand(newCanvas(width, height, "#000000"));
     MagickImportImagePixels(wand.get(), 0, 0, width, height, "RGB", CharPixel, pixels.data());
+    MagickSetImageCompressionQuality(wand.get(), 90);
+    MagickWriteImage(wand.get(), path.c_str());
+}
+
+// Blurred fractal clouds: smooth, low in detail, cheap to encode, as
+// product photographs are.
+void writePhotoLikePicture(const std::string& path, int width, int height, int) {
+    WandPtr wand(NewMagickWand());
+    MagickSetSize(wand.get(), width, height);
+    MagickReadImage(wand.get(), "plasma:fractal");
+    MagickBlurImage(wand.get(), 0, 6);
     MagickSetImageCompressionQuality(wand.get(), 90);
     MagickWriteImage(wand.get(), path.c_str());
 }
@@ -103,15 +118,9 @@ int captureFrame(void*, const void* bytes, std::uint32_t length, std::uint32_t* 
 }
 
 void renderIntoMemory() {
-    FrameSink saved = frameSink;
-    frameSink = captureFrame;
-    MagickWand* previous = nullptr;
-    for (int i = 0; i < linkedlist_size(pictureList); ++i) {
-        auto* picture = static_cast<const PictureRecord*>(linkedlist_get(pictureList, i));
-        previous = renderPicture(picture, previous, nullptr);
-    }
-    if (previous) DestroyMagickWand(previous);
-    frameSink = saved;
+    capturedFrames.clear();
+    renderFrameStream(takeRenderSettings(), {captureFrame, nullptr, nullptr}, {},
+                      renderWorkerCount());
 }
 
 bool writeAll(int fd, const std::string& bytes) {
@@ -150,6 +159,54 @@ double encodeFromMemory(const std::string& output) {
     return exitCode == 0 ? seconds : -1;
 }
 
+struct Timing {
+    double whole = -1;
+    double encoderAlone = -1;
+    std::size_t frames = 0;
+};
+
+// One generation with the given workers, and the encoder alone on its frames.
+Timing timeGeneration(const std::string& folder, int workers) {
+    Timing timing;
+    setRenderWorkerCount(workers);
+    outcome = 0;
+    benchOutput = folder + "/generated.mp4";
+    Clock::time_point start = Clock::now();
+    generateVideo();
+    waitForVideoThreads();
+    timing.whole = secondsSince(start);
+    if (outcome != WM_ENCODE_DONE) {
+        std::fprintf(stderr, "generation did not finish (outcome 0x%x)\n", outcome);
+        timing.whole = -1;
+        return timing;
+    }
+    setRenderWorkerCount(0);
+    renderIntoMemory();
+    timing.encoderAlone = encodeFromMemory(folder + "/encoder-only.mp4");
+    timing.frames = capturedFrames.size();
+    capturedFrames.clear();
+    return timing;
+}
+
+using PictureWriter = void (*)(const std::string&, int, int, int);
+
+void fillPictureList(const std::string& folder, const char* name, PictureWriter write,
+                     int pictures, const std::vector<int>& effects) {
+    for (int i = 0; i < linkedlist_size(pictureList); ++i)
+        delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));
+    linkedlist_clear(pictureList, 0);
+    for (int i = 0; i < pictures; ++i) {
+        auto* picture = new PictureRecord;
+        picture->path = folder + "/" + name + " " + std::to_string(i) + ".jpg";
+        picture->fileName = name + std::string(" ") + std::to_string(i) + ".jpg";
+        picture->effectIndex = i == 0 || effects.empty() ? kNoAnimation
+                                                         : effects[(i - 1) % effects.size()];
+        picture->effectName = getEffectName(picture->effectIndex);
+        write(picture->path, 1000, 800, i);
+        linkedlist_add(pictureList, picture);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -167,22 +224,6 @@ int main(int argc, char** argv) {
     if (!mkdtemp(folder.data())) return 1;
     workFolder = folder;
 
-    std::vector<int> effects = builtEffects();
-    pictureList = linkedlist_new();
-    std::printf("pictures: %d of 1000 x 800; effects cycled:", pictures);
-    for (int i = 0; i < pictures; ++i) {
-        auto* picture = new PictureRecord;
-        picture->path = folder + "/picture " + std::to_string(i) + ".jpg";
-        picture->fileName = "picture " + std::to_string(i) + ".jpg";
-        picture->effectIndex = i == 0 || effects.empty() ? kNoAnimation
-                                                         : effects[(i - 1) % effects.size()];
-        picture->effectName = getEffectName(picture->effectIndex);
-        writeBenchPicture(picture->path, 1000, 800, i);
-        linkedlist_add(pictureList, picture);
-        std::printf(" %d", picture->effectIndex);
-    }
-    std::printf("\n");
-
     // The main window's state for an 800 x 800 video with the default pause.
     for (int i = 0; i < 15; ++i) comboAddString(IDC_VIDEO_SIZE, "size");
     comboSetCurSel(IDC_VIDEO_SIZE, 10);
@@ -195,32 +236,33 @@ int main(int argc, char** argv) {
     setSaveFileDialogHandler(answerSave);
     setProgressWindowHandler(&progressWindow);
 
-    int frames = getTotalFrames();
-    std::printf("frames: %d (%.2f s of video at 800 x 800)\n", frames, frames / 25.0);
-
-    benchOutput = folder + "/generated.mp4";
-    Clock::time_point start = Clock::now();
-    generateVideo();
-    waitForVideoThreads();
-    double whole = secondsSince(start);
-    if (outcome != WM_ENCODE_DONE) {
-        std::fprintf(stderr, "generation did not finish (outcome 0x%x)\n", outcome);
-        return 1;
+    std::vector<int> effects = builtEffects();
+    const int machineWorkers = renderWorkerCount();
+    pictureList = linkedlist_new();
+    struct List {
+        const char* name;
+        PictureWriter write;
+    };
+    const List lists[] = {{"busy", writeBusyPicture}, {"photo-like", writePhotoLikePicture}};
+    int status = 0;
+    for (const List& list : lists) {
+        fillPictureList(folder, list.name, list.write, pictures, effects);
+        int frames = getTotalFrames();
+        std::printf("\n%s list: %d pictures of 1000 x 800, %d frames (%.2f s of video at 800 x 800)\n",
+                    list.name, pictures, frames, frames / 25.0);
+        std::printf("  %7s  %10s  %13s  %6s\n", "workers", "generation", "encoder alone", "ratio");
+        for (int workers : {machineWorkers, 1}) {
+            Timing timing = timeGeneration(folder, workers);
+            if (timing.whole < 0 || timing.encoderAlone < 0) {
+                std::fprintf(stderr, "the %s list failed with %d workers\n", list.name, workers);
+                status = 1;
+                continue;
+            }
+            std::printf("  %7d  %8.2f s  %11.2f s  %6.2f\n", workers, timing.whole,
+                        timing.encoderAlone, timing.whole / timing.encoderAlone);
+            std::fflush(stdout);
+        }
     }
-
-    start = Clock::now();
-    renderIntoMemory();
-    double renderOnly = secondsSince(start);
-    double encoderOnly = encodeFromMemory(folder + "/encoder-only.mp4");
-    if (encoderOnly < 0) {
-        std::fprintf(stderr, "the encoder alone failed\n");
-        return 1;
-    }
-    std::printf("whole generation:            %7.2f s\n", whole);
-    std::printf("encoder alone, from memory:  %7.2f s (%zu frames)\n", encoderOnly,
-                capturedFrames.size());
-    std::printf("ratio:                       %7.2f\n", whole / encoderOnly);
-    std::printf("(rendering alone, into memory: %.2f s)\n", renderOnly);
 
     for (int i = 0; i < linkedlist_size(pictureList); ++i)
         delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));
@@ -229,5 +271,5 @@ int main(int argc, char** argv) {
     if (keep) std::printf("files kept in %s\n", folder.c_str());
     else std::filesystem::remove_all(folder);
     MagickWandTerminus();
-    return 0;
+    return status;
 }

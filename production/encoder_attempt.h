@@ -4,12 +4,15 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "production/encoder_command.h"
+#include "production/generation_settings.h"
 
 struct EncoderAttempt {
+    std::shared_ptr<const GenerationSettings> settings;  // a second attempt starts from them
     ArgumentList argv;          // the command line, complete before the runner starts
     std::string workingFolder;  // the encoder's current folder (workFolder with a logo), or empty
 

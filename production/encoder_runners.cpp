@@ -99,7 +99,8 @@ void fallBackToStandardInput(EncoderAttempt& attempt) {
         return;
     }
     useAnonymousPipe = 1;
-    if (!startVideoThread(thread_make_video)) failThreadStart();
+    std::shared_ptr<const GenerationSettings> settings = attempt.settings;
+    if (!startVideoThread([settings] { thread_make_video(settings); })) failThreadStart();
 }
 
 } // namespace

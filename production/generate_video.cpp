@@ -12,6 +12,7 @@
 #include "production/encoder_command.h"
 #include "production/frame_pipe.h"
 #include "production/generate_checks.h"
+#include "production/generation_settings.h"
 #include "production/timing.h"
 #include "production/video_thread.h"
 #include "production/video_threads.h"
@@ -61,7 +62,8 @@ void generateVideo() {
     // Cleared once per generation, so a Stop pressed while the FIFO way
     // falls back to standard input is never lost.
     stopFlag = 0;
-    if (!startVideoThread(thread_make_video)) {
+    std::shared_ptr<const GenerationSettings> settings = takeGenerationSettings();
+    if (!startVideoThread([settings] { thread_make_video(settings); })) {
         messageBox(hwndMain, "启动线程失败", "提示", MB_ICONERROR);
         return;
     }

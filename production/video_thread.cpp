@@ -13,16 +13,15 @@
 #include "net/format_text.h"
 #include "platform/child_process.h"
 #include "net/socket_connect.h"
-#include "platform/command_ids.h"
+#include "platform/message_box.h"
 #include "platform/named_pipe.h"
 #include "platform/progress_window.h"
 #include "platform/ui_thread.h"
-#include "platform/window_controls.h"
 #include "production/encoder_runners.h"
 #include "production/frame_pipe.h"
 #include "production/logo_copy.h"
 #include "production/video_threads.h"
-#include "render/picture_renderer.h"
+#include "render/render_engine.h"
 
 namespace {
 
@@ -31,25 +30,6 @@ const char* const kWhere = "thread_make_video";
 // after this long never will.
 std::atomic<int> connectTimeoutMs{20000};
 
-// What the video reads from the main window's controls.
-struct VideoControls {
-    int musicIndex = 0;
-    int logoChecked = 0;
-    std::string logoPath;
-    int logoPosition = -1;
-};
-
-VideoControls readVideoControls() {
-    VideoControls controls;
-    runOnUiThread([&controls] {
-        controls.musicIndex = comboGetCurSel(IDC_MUSIC);
-        controls.logoChecked = isChecked(IDC_LOGO_CHECK);
-        controls.logoPath = getControlText(IDC_LOGO_PATH);
-        controls.logoPosition = comboGetCurSel(IDC_LOGO_POSITION);
-    });
-    return controls;
-}
-
 // A frame is larger than a pipe's default 64 kB; a wider pipe lets the
 // renderer run ahead while the encoder works (the system may refuse; the
 // default then serves).
@@ -57,24 +37,21 @@ void widenPipe(int fd) { fcntl(fd, F_SETPIPE_SZ, 1 << 20); }
 
 // Renders every picture, in list order, into the pipe; stops before the
 // next picture after Stop, or at once when the encoder refuses a frame.
-void renderFrames(FramePipe* pipe) {
-    encoderInput = pipe;
-    MagickWand* previous = nullptr;
-    const int count = pictureList ? linkedlist_size(pictureList) : 0;
-    for (int h = 1; h <= count; ++h) {
-        if (stopFlag.load()) break;
-        runOnUiThread([h] { updateProgress(h); });
-        auto* picture = static_cast<const PictureRecord*>(linkedlist_get(pictureList, h - 1));
-        previous = renderPicture(picture, previous, nullptr);
-        if (!previous) break;
-    }
-    if (previous) DestroyMagickWand(previous);
-    encoderInput = nullptr;
+void renderFrames(const GenerationSettings& settings, FramePipe* pipe) {
+    RenderRunHooks hooks;
+    hooks.stopBeforePicture = [] { return stopFlag.load() != 0; };
+    hooks.pictureStarted = [](int n) { runOnUiThread([n] { updateProgress(n); }); };
+    hooks.readFailed = [](const std::string& text) {
+        messageBox(hwndMain, text, "错误", MB_ICONERROR);
+    };
+    renderFrameStream(settings.render, {settings.frameSink, nullptr, pipe}, hooks,
+                      settings.renderWorkers);
 }
 
 // The FIFO way. False when the FIFO cannot be made (the caller goes on
 // with standard input); true when this attempt has run.
-bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& encoderFolder) {
+bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& settings,
+                          const EncoderOptions& options, const std::string& encoderFolder) {
     NamedPipe pipe;
     int error = 0;
     std::string name = "v";
@@ -85,8 +62,9 @@ bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& enco
         return false;
     }
     auto attempt = std::make_shared<EncoderAttempt>();
-    attempt->argv = namedPipeCommandLine(ffmpegPath, pipe.path, videoWidth, videoHeight,
-                                         durationText, options);
+    attempt->settings = settings;
+    attempt->argv = namedPipeCommandLine(settings->ffmpegPath, pipe.path, settings->render.width,
+                                         settings->render.height, settings->duration, options);
     attempt->workingFolder = encoderFolder;
     if (!startVideoThread([attempt] { thread_run_ffmpeg_by_named_pipe(attempt); })) {
         removeNamedPipe(&pipe);
@@ -108,14 +86,15 @@ bool makeVideoByNamedPipe(const EncoderOptions& options, const std::string& enco
     }
     widenPipe(fd);
     FramePipe frames{fd};
-    renderFrames(&frames);
+    renderFrames(*settings, &frames);
     close(fd);
     attempt->markVideoDone();
     return true;
 }
 
 // The standard-input way: the encoder is started here, the runner watches it.
-void makeVideoByStandardInput(const EncoderOptions& options, const std::string& encoderFolder) {
+void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& settings,
+                              const EncoderOptions& options, const std::string& encoderFolder) {
     int input[2], errors[2];
     if (pipe2(input, O_CLOEXEC) != 0) {
         failGeneration(kWhere, formatText("CreatePipe@1 failed with error %d", errno));
@@ -129,7 +108,9 @@ void makeVideoByStandardInput(const EncoderOptions& options, const std::string& 
         return;
     }
     auto attempt = std::make_shared<EncoderAttempt>();
-    attempt->argv = standardInputCommandLine(ffmpegPath, videoWidth, videoHeight, durationText, options);
+    attempt->settings = settings;
+    attempt->argv = standardInputCommandLine(settings->ffmpegPath, settings->render.width,
+                                             settings->render.height, settings->duration, options);
     attempt->workingFolder = encoderFolder;
     ChildProcessSetup setup;
     setup.stdinFd = input[0];
@@ -159,7 +140,7 @@ void makeVideoByStandardInput(const EncoderOptions& options, const std::string& 
     fcntl(input[1], F_SETFL, fcntl(input[1], F_GETFL) | O_NONBLOCK);
     widenPipe(input[1]);
     FramePipe frames{input[1]};
-    renderFrames(&frames);
+    renderFrames(*settings, &frames);
     close(input[1]);
     attempt->markVideoDone();
 }
@@ -168,30 +149,25 @@ void makeVideoByStandardInput(const EncoderOptions& options, const std::string& 
 
 void setNamedPipeConnectTimeout(int milliseconds) { connectTimeoutMs = milliseconds; }
 
-void thread_make_video() {
+void thread_make_video(std::shared_ptr<const GenerationSettings> settings) {
     ignoreBrokenPipeSignal();
     random_init();
-    VideoControls controls = readVideoControls();
-
-    EncoderOptions options;
-    options.audio = audioInputArguments(controls.musicIndex);
-    options.output = outputVideoPath;
-    options.bitrate = bitrateArguments(mp4VideoBitrate, serviceBitrateKbps);
+    EncoderOptions options = settings->options;
     // The overlay filter names the logo's copy by its bare name, so the
     // encoder runs in the folder that holds it.
     std::string encoderFolder;
-    if (controls.logoChecked && !controls.logoPath.empty()) {
-        std::string copyName = copyLogoToWorkFolder(controls.logoPath, workFolder);
+    if (!settings->logoPath.empty()) {
+        std::string copyName = copyLogoToWorkFolder(settings->logoPath, settings->workFolder);
         if (copyName.empty()) {
             showGenerationError("无法创建图标文件的副本", "错误");
             stopFlag = 1;
             endGeneration(WM_ENCODE_FAILED);
             return;
         }
-        options.logo = logoFilterArguments(copyName, controls.logoPosition, videoWidth);
-        encoderFolder = workFolder;
+        options.logo = logoFilterArguments(copyName, settings->logoPosition, settings->render.width);
+        encoderFolder = settings->workFolder;
     }
 
-    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(options, encoderFolder)) return;
-    makeVideoByStandardInput(options, encoderFolder);
+    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(settings, options, encoderFolder)) return;
+    makeVideoByStandardInput(settings, options, encoderFolder);
 }

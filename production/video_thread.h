@@ -3,7 +3,13 @@
 // the encoder runner and renders every picture into the pipe.
 #pragma once
 
-void thread_make_video();
+#include <memory>
+
+#include "production/generation_settings.h"
+
+// One attempt at the video from the generation's settings; a failed FIFO
+// attempt starts another through standard input with the same settings.
+void thread_make_video(std::shared_ptr<const GenerationSettings> settings);
 
 // How long the video thread waits for the encoder to open the FIFO before
 // it gives the encoder up (default 20 s); tests shorten it.

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "foundation/globals.h"
 
 namespace {
 
@@ -21,14 +20,15 @@ struct CaptionPlacement {
 // Margins are whole units of 1/400 of the frame.
 int marginUnits(float fraction) { return static_cast<int>(fraction * 400); }
 
-CaptionPlacement placeCaption(int W, int H, int o, int t, bool boxed, int position) {
+CaptionPlacement placeCaption(int W, int H, int o, int t, bool boxed, int position,
+                              const CaptionMargins& margins) {
     double sx = W / 400.0;
     double sy = H / 400.0;
-    int mt = marginUnits(captionMargins.top);
-    int mb = marginUnits(captionMargins.bottom);
-    int ml = marginUnits(captionMargins.left);
-    int mr = marginUnits(captionMargins.right);
-    int mc = marginUnits(captionMargins.centerBottom);
+    int mt = marginUnits(margins.top);
+    int mb = marginUnits(margins.bottom);
+    int ml = marginUnits(margins.left);
+    int mr = marginUnits(margins.right);
+    int mc = marginUnits(margins.centerBottom);
     double top = sy * mt;
     double bottom = (H - t) - sy * mb;
     double right = (W - o) - sx * mr;
@@ -54,7 +54,8 @@ std::unique_ptr<CaptionOverlay> makeCaptionImage(int W, int H, const std::string
                                                  const std::string& boxColor,
                                                  const std::string& textColor,
                                                  const std::string& fontPath, int fontSize,
-                                                 int position, bool /*tmallMode*/) {
+                                                 int position, bool /*tmallMode*/,
+                                                 const CaptionMargins& margins) {
     auto overlay = std::make_unique<CaptionOverlay>();
     bool boxed = boxColor != textColor;
     overlay->transparent = boxed ? 0 : 1;
@@ -84,7 +85,7 @@ std::unique_ptr<CaptionOverlay> makeCaptionImage(int W, int H, const std::string
         t += 3;
     }
 
-    CaptionPlacement place = placeCaption(W, H, o, t, boxed, position);
+    CaptionPlacement place = placeCaption(W, H, o, t, boxed, position, margins);
     overlay->x = place.x;
     overlay->y = place.y;
     DrawSetGravity(draw.get(), place.gravity);

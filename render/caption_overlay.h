@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "foundation/globals.h"
 #include "render/wand_ptr.h"
 
 struct CaptionOverlay {
@@ -18,10 +19,12 @@ struct CaptionOverlay {
 
 // Renders text in the font file at fontSize points, on a box of boxColor or,
 // when boxColor equals textColor, outlined on a transparent ground, and
-// places it on a W x H frame by position and captionMargins. Colours are
-// "#rrggbb". tmallMode (caption mode 2) renders exactly like mode 1.
+// places it on a W x H frame by position and margins (a render run passes
+// its own copy; the default reads captionMargins). Colours are "#rrggbb".
+// tmallMode (caption mode 2) renders exactly like mode 1.
 std::unique_ptr<CaptionOverlay> makeCaptionImage(int W, int H, const std::string& text,
                                                  const std::string& boxColor,
                                                  const std::string& textColor,
                                                  const std::string& fontPath, int fontSize,
-                                                 int position, bool tmallMode);
+                                                 int position, bool tmallMode,
+                                                 const CaptionMargins& margins = captionMargins);

@@ -25,10 +25,23 @@ int writeImageGbkPath(MagickWand* wand, const std::string& path);
 // fillColor (32-bit BMP: alpha switched off), CMYK turned to sRGB.
 // Null after an error box.
 MagickWand* readPicture(const std::string& path, const char* fillColor);
+// The same without the box: null with the box's text in *failure.
+MagickWand* readPictureQuietly(const std::string& path, const char* fillColor,
+                               std::string* failure);
+
+// A logo laid over every frame at (x, y): the preview shows the logo the
+// encoder would lay over the video. The wand is the owner's.
+struct FrameLogo {
+    MagickWand* wand = nullptr;
+    int x = 0;
+    int y = 0;
+};
+// Composites the logo Over frame at its place.
+void layFrameLogo(MagickWand* frame, const FrameLogo& logo);
 
 // JPEG bytes of the wand's current image (released with MagickRelinquishMemory);
-// while previewing, the preview logo is laid over a copy first. context is opaque.
-unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, void* context);
+// with a logo, the logo is laid over a copy first.
+unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, const FrameLogo* logo);
 // Writes a JPEG whose quality is at most qualityCeiling; MagickWriteImage's result.
 int writeJpegFile(MagickWand* wand, const std::string& path, int qualityCeiling);
 

@@ -1,21 +1,22 @@
 #include "render/image.h"
 
-#include "foundation/globals.h"
 #include "render/wand_ptr.h"
 
-unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, void*) {
-    setSrgbColorspace(wand);
+void layFrameLogo(MagickWand* frame, const FrameLogo& logo) {
+    if (logo.wand) MagickCompositeImage(frame, logo.wand, OverCompositeOp, logo.x, logo.y);
+}
+
+unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, const FrameLogo* logo) {
+    // Encoding labels the image and may note its type and colorspace (a
+    // grey picture becomes a grey image), which would change how it is drawn
+    // and encoded later. A copy (sharing the pixels until written) takes
+    // those changes, so a frame encodes the same whatever was encoded before.
+    WandPtr copy(CloneMagickWand(wand));
+    setSrgbColorspace(copy.get());
     *length = 0;
-    if (frameOutputMode == 2 && previewLogoWand) {
-        // The preview shows the logo the encoder would lay over the video.
-        WandPtr copy(CloneMagickWand(wand));
-        MagickCompositeImage(copy.get(), previewLogoWand, OverCompositeOp, previewLogoX,
-                             previewLogoY);
-        MagickSetImageFormat(copy.get(), "JPEG");
-        return MagickGetImageBlob(copy.get(), length);
-    }
-    MagickSetImageFormat(wand, "JPEG");
-    return MagickGetImageBlob(wand, length);
+    if (logo) layFrameLogo(copy.get(), *logo);
+    MagickSetImageFormat(copy.get(), "JPEG");
+    return MagickGetImageBlob(copy.get(), length);
 }
 
 int writeJpegFile(MagickWand* wand, const std::string& path, int qualityCeiling) {

@@ -39,11 +39,19 @@ int writeImageGbkPath(MagickWand* wand, const std::string& path) {
 }
 
 MagickWand* readPicture(const std::string& path, const char* fillColor) {
+    std::string failure;
+    MagickWand* picture = readPictureQuietly(path, fillColor, &failure);
+    if (!picture) messageBox(hwndMain, failure, "错误", MB_ICONERROR);
+    return picture;
+}
+
+MagickWand* readPictureQuietly(const std::string& path, const char* fillColor,
+                               std::string* failure) {
     WandPtr wand(NewMagickWand());
     errno = 0;
     if (readImageGbkPath(wand.get(), path) != 1) {
         int openErrno = errno;
-        messageBox(hwndMain, readFailureText(wand.get(), path, openErrno), "错误", MB_ICONERROR);
+        *failure = readFailureText(wand.get(), path, openErrno);
         return nullptr;
     }
     MagickTextPtr format(MagickGetImageFormat(wand.get()));

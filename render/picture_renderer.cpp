@@ -2,67 +2,87 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 #include "foundation/globals.h"
 #include "foundation/hash_map.h"
 #include "foundation/heap_alloc.h"
-#include "platform/command_ids.h"
-#include "platform/ui_thread.h"
-#include "platform/window_controls.h"
-#include "render/caption_overlay.h"
+#include "platform/message_box.h"
 #include "render/color_to_hex.h"
 #include "render/effects/effect_table.h"
-#include "render/font_map.h"
 #include "render/image.h"
 
 namespace {
 
-const char* backgroundColor() { return videoBgFillColor == 1 ? "#000000" : "#ffffff"; }
-
-// The picture on the background. A file that can no longer be read (its
-// error box has been shown) renders as the plain background, so the picture
-// still takes the frames that counting gave it.
-WandPtr pictureCanvas(const PictureRecord& picture) {
-    WandPtr read(readPicture(picture.path, backgroundColor()));
-    if (!read) return WandPtr(newCanvas(videoWidth, videoHeight, backgroundColor()));
-    return WandPtr(fitOnBackground(videoWidth, videoHeight, read.get(), backgroundColor()));
-}
-
-// The font-size combo's selected text, read when the caption is drawn, so
-// every caption of a video takes the size selected at that moment.
-int selectedFontSize() {
-    std::string text;
-    runOnUiThread(
-        [&text] { text = comboGetItemText(IDC_FONT_SIZE, comboGetCurSel(IDC_FONT_SIZE)); });
-    return std::atoi(text.substr(0, 7).c_str());
-}
-
-std::unique_ptr<CaptionOverlay> pictureCaption(const CaptionRecord& caption) {
+std::unique_ptr<CaptionOverlay> pictureCaption(const RenderSettings& settings,
+                                               const PictureToRender& picture) {
+    const CaptionRecord& caption = picture.caption;
     if (caption.mode == 0 || caption.text.empty()) return nullptr;
-    int fontSize = selectedFontSize();
-    return makeCaptionImage(videoWidth, videoHeight, caption.text, colorToHex(caption.boxColor),
-                            colorToHex(caption.textColor), captionFontPath(caption.fontName),
-                            fontSize, caption.position, caption.mode == 2);
+    return makeCaptionImage(settings.width, settings.height, caption.text,
+                            colorToHex(caption.boxColor), colorToHex(caption.textColor),
+                            picture.fontPath, settings.captionFontSize, caption.position,
+                            caption.mode == 2, settings.captionMargins);
+}
+
+EffectContext pictureContext(const RenderSettings& settings, PreparedPicture& prepared,
+                             WandPtr previous) {
+    EffectContext ctx;
+    ctx.W = settings.width;
+    ctx.H = settings.height;
+    ctx.holdFrames = settings.pauseFrames;
+    ctx.canvas = prepared.canvas.get();
+    ctx.caption = prepared.caption.get();
+    ctx.logo = settings.logo.wand ? &settings.logo : nullptr;
+    ctx.previous = std::move(previous);
+    return ctx;
 }
 
 } // namespace
 
-MagickWand* renderPicture(const PictureRecord* picture, MagickWand* previous, int* outFrames) {
-    EffectContext ctx;
-    ctx.W = videoWidth;
-    ctx.H = videoHeight;
-    ctx.holdFrames = pauseFrames;
-    ctx.sink = encoderInput;
-    ctx.outFrames = outFrames;
-    if (outFrames) return runEffect(picture->effectIndex, ctx).release();
+PreparedPicture preparePicture(const RenderSettings& settings, const PictureToRender& picture) {
+    PreparedPicture prepared;
+    const char* background = settings.backgroundColor();
+    WandPtr read(readPictureQuietly(picture.path, background, &prepared.readFailure));
+    prepared.canvas.reset(
+        read ? fitOnBackground(settings.width, settings.height, read.get(), background)
+             : newCanvas(settings.width, settings.height, background));
+    prepared.caption = pictureCaption(settings, picture);
+    return prepared;
+}
 
-    ctx.previous.reset(previous);
-    WandPtr canvas = pictureCanvas(*picture);
-    std::unique_ptr<CaptionOverlay> caption = pictureCaption(*picture->caption);
-    ctx.canvas = canvas.get();
-    ctx.caption = caption.get();
-    return runEffect(picture->effectIndex, ctx).release();
+WandPtr renderPreparedPicture(const RenderSettings& settings, const PictureToRender& picture,
+                              PreparedPicture& prepared, WandPtr previous,
+                              const FrameDestination& destination) {
+    EffectContext ctx = pictureContext(settings, prepared, std::move(previous));
+    ctx.write = destination.write;
+    ctx.repeat = destination.repeat;
+    ctx.sink = destination.handle;
+    return runEffect(picture.effectIndex, ctx);
+}
+
+WandPtr finalFrameOfPicture(const RenderSettings& settings, const PictureToRender& picture,
+                            PreparedPicture& prepared, WandPtr previous) {
+    EffectContext ctx = pictureContext(settings, prepared, std::move(previous));
+    ctx.finalOnly = true;
+    return runEffect(picture.effectIndex, ctx);
+}
+
+MagickWand* renderPicture(const PictureRecord* picture, MagickWand* previous, int* outFrames) {
+    if (outFrames) {
+        EffectContext ctx;
+        ctx.W = videoWidth;
+        ctx.H = videoHeight;
+        ctx.holdFrames = pauseFrames;
+        ctx.outFrames = outFrames;
+        return runEffect(picture->effectIndex, ctx).release();
+    }
+    RenderSettings settings = takeFrameSettings();
+    PictureToRender toRender = pictureToRender(*picture);
+    PreparedPicture prepared = preparePicture(settings, toRender);
+    if (!prepared.readFailure.empty())
+        messageBox(hwndMain, prepared.readFailure, "错误", MB_ICONERROR);
+    return renderPreparedPicture(settings, toRender, prepared, WandPtr(previous),
+                                 {frameSink, nullptr, encoderInput})
+        .release();
 }
 
 void buildEffectNameMap() {

@@ -2,7 +2,6 @@
 // the previous frame, drawn in place frame after frame.
 #include "render/effects/arrow_sweep.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/shape_schedule.h"
 
@@ -58,16 +57,6 @@ PolygonPath sweepPolygon(SweepEdge edge, int W, int H, int k) {
                     : polygon({{w, 0}, {w, h - 1}, {0, cy + d}, {0, cy - d}});
 }
 
-WandPtr arrow(EffectContext& ctx, ArrowDirection direction) {
-    return renderShapeSchedule(ctx, arrowTriangles(direction, ctx.W, ctx.H),
-                               ShapeFillSource::NewPictureOnPrevious);
-}
-
-WandPtr sweep(EffectContext& ctx, SweepEdge edge) {
-    return renderShapeSchedule(ctx, sweepPolygons(edge, ctx.W, ctx.H),
-                               ShapeFillSource::NewPictureOnPrevious);
-}
-
 } // namespace
 
 std::vector<Shape> arrowTriangles(ArrowDirection direction, int W, int H) {
@@ -78,19 +67,13 @@ std::vector<Shape> sweepPolygons(SweepEdge edge, int W, int H) {
     return shapesOfSteps(kShapeFrames, [&](int k) { return sweepPolygon(edge, W, H, k); });
 }
 
-WandPtr effect_arrow_left_to_right(EffectContext& ctx) {
-    return arrow(ctx, ArrowDirection::LeftToRight);
+WandPtr effect_arrow(EffectContext& ctx, int direction, const EffectParams&) {
+    return renderShapeSchedule(
+        ctx, arrowTriangles(static_cast<ArrowDirection>(direction), ctx.W, ctx.H),
+        ShapeFillSource::NewPictureOnPrevious);
 }
-WandPtr effect_arrow_right_to_left(EffectContext& ctx) {
-    return arrow(ctx, ArrowDirection::RightToLeft);
+
+WandPtr effect_sweep(EffectContext& ctx, int edge, const EffectParams&) {
+    return renderShapeSchedule(ctx, sweepPolygons(static_cast<SweepEdge>(edge), ctx.W, ctx.H),
+                               ShapeFillSource::NewPictureOnPrevious);
 }
-WandPtr effect_arrow_top_to_bottom(EffectContext& ctx) {
-    return arrow(ctx, ArrowDirection::TopToBottom);
-}
-WandPtr effect_arrow_bottom_to_top(EffectContext& ctx) {
-    return arrow(ctx, ArrowDirection::BottomToTop);
-}
-WandPtr effect_sweep_from_bottom(EffectContext& ctx) { return sweep(ctx, SweepEdge::Bottom); }
-WandPtr effect_sweep_from_top(EffectContext& ctx) { return sweep(ctx, SweepEdge::Top); }
-WandPtr effect_sweep_from_left(EffectContext& ctx) { return sweep(ctx, SweepEdge::Left); }
-WandPtr effect_sweep_from_right(EffectContext& ctx) { return sweep(ctx, SweepEdge::Right); }

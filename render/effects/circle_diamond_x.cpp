@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/shape_schedule.h"
 
@@ -82,32 +81,30 @@ std::vector<Shape> xShapes(int W, int H, int step, bool opening) {
     return shapes;
 }
 
-WandPtr effect_expand_center_to_edges_circle(EffectContext& ctx, int step) {
-    return renderShapeSchedule(ctx, circleShapes(ctx.W, ctx.H, step, true),
-                               ShapeFillSource::NewPictureOnPrevious);
+namespace {
+
+bool outwards(int spread) { return static_cast<Spread>(spread) == Spread::CenterToEdges; }
+
+} // namespace
+
+WandPtr effect_circle(EffectContext& ctx, int spread, const EffectParams& params) {
+    bool growing = outwards(spread);
+    return renderShapeSchedule(ctx, circleShapes(ctx.W, ctx.H, params.firstInt(), growing),
+                               growing ? ShapeFillSource::NewPictureOnPrevious
+                                       : ShapeFillSource::PreviousOnNewPicture);
 }
 
-WandPtr effect_expand_edges_to_center_circle(EffectContext& ctx, int step) {
-    return renderShapeSchedule(ctx, circleShapes(ctx.W, ctx.H, step, false),
-                               ShapeFillSource::PreviousOnNewPicture);
+WandPtr effect_diamond(EffectContext& ctx, int spread, const EffectParams&) {
+    bool growing = outwards(spread);
+    return renderShapeSchedule(ctx, diamondShapes(ctx.W, ctx.H, growing),
+                               growing ? ShapeFillSource::NewPictureOnPrevious
+                                       : ShapeFillSource::PreviousOnNewPicture);
 }
 
-WandPtr effect_expand_center_to_edges_diamond(EffectContext& ctx) {
-    return renderShapeSchedule(ctx, diamondShapes(ctx.W, ctx.H, true),
-                               ShapeFillSource::NewPictureOnPrevious);
-}
-
-WandPtr effect_expand_edges_to_center_diamond(EffectContext& ctx) {
-    return renderShapeSchedule(ctx, diamondShapes(ctx.W, ctx.H, false),
-                               ShapeFillSource::PreviousOnNewPicture);
-}
-
-WandPtr effect_expand_center_to_edges_x(EffectContext& ctx, int step) {
-    return renderShapeSchedule(ctx, xShapes(ctx.W, ctx.H, step, true),
-                               ShapeFillSource::PreviousOnNewPicture);
-}
-
-WandPtr effect_expand_edges_to_center_x(EffectContext& ctx, int step) {
-    return renderShapeSchedule(ctx, xShapes(ctx.W, ctx.H, step, false),
-                               ShapeFillSource::NewPictureOnPrevious);
+WandPtr effect_x(EffectContext& ctx, int spread, const EffectParams& params) {
+    // Opening from the centre, the previous frame shows in the X's wedges.
+    bool opening = outwards(spread);
+    return renderShapeSchedule(ctx, xShapes(ctx.W, ctx.H, params.firstInt(), opening),
+                               opening ? ShapeFillSource::PreviousOnNewPicture
+                                       : ShapeFillSource::NewPictureOnPrevious);
 }

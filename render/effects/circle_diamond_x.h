@@ -4,7 +4,17 @@
 
 #include <vector>
 
+#include "render/effects/effect_family.h"
 #include "render/effects/shape.h"
+
+// Whether the new picture opens out from the centre or closes in from the edges.
+enum class Spread { CenterToEdges, EdgesToCenter };
+
+// The circles (25, 26) and X shapes (58, 59): parameter s, the step in
+// pixels. The diamonds (55, 56): no parameters.
+WandPtr effect_circle(EffectContext& ctx, int spread, const EffectParams& params);
+WandPtr effect_diamond(EffectContext& ctx, int spread, const EffectParams& params);
+WandPtr effect_x(EffectContext& ctx, int spread, const EffectParams& params);
 
 // Circles centred on the frame through (cx + w/2, cy + w * r / 2) for band
 // widths w = step, 2 * step, ... below W (growing) or W - step, W - 2 * step,

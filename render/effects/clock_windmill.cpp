@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/shape_schedule.h"
 
 int clockStepCount(int sweep, double angleStep) {
@@ -70,31 +69,13 @@ std::vector<Shape> windmillShapes(int W, int H, double angleStep) {
     return shapes;
 }
 
-namespace {
-
-WandPtr clockWipe(EffectContext& ctx, ClockWipe wipe, double angleStep) {
-    return renderShapeSchedule(ctx, clockShapes(ctx.W, ctx.H, wipe, angleStep),
+WandPtr effect_clock(EffectContext& ctx, int wipe, const EffectParams& params) {
+    return renderShapeSchedule(ctx,
+                               clockShapes(ctx.W, ctx.H, static_cast<ClockWipe>(wipe), params.first),
                                ShapeFillSource::NewPictureOnPrevious);
 }
 
-} // namespace
-
-WandPtr effect_clock_wipe_12_clockwise(EffectContext& ctx, double angleStep) {
-    return clockWipe(ctx, ClockWipe::From12Clockwise, angleStep);
-}
-WandPtr effect_clock_wipe_both_directions(EffectContext& ctx, double angleStep) {
-    return clockWipe(ctx, ClockWipe::BothWays, angleStep);
-}
-WandPtr effect_clock_wipe_9_clockwise(EffectContext& ctx, double angleStep) {
-    return clockWipe(ctx, ClockWipe::From9Clockwise, angleStep);
-}
-WandPtr effect_clock_wipe_9_counterclockwise(EffectContext& ctx, double angleStep) {
-    return clockWipe(ctx, ClockWipe::From9Counterclockwise, angleStep);
-}
-WandPtr effect_clock_wipe_12_counterclockwise(EffectContext& ctx, double angleStep) {
-    return clockWipe(ctx, ClockWipe::From12Counterclockwise, angleStep);
-}
-WandPtr effect_windmill(EffectContext& ctx, double angleStep) {
-    return renderShapeSchedule(ctx, windmillShapes(ctx.W, ctx.H, angleStep),
+WandPtr effect_windmill(EffectContext& ctx, int, const EffectParams& params) {
+    return renderShapeSchedule(ctx, windmillShapes(ctx.W, ctx.H, params.first),
                                ShapeFillSource::NewPictureOnPrevious);
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "render/effects/effect_family.h"
 #include "render/effects/shape.h"
 
 // The steps of a sweep of `sweep` degrees at angleStep degrees each: the
@@ -18,6 +19,11 @@ enum class ClockWipe {
     From9Counterclockwise,
     From12Counterclockwise,
 };
+
+// The clock wipes (32 to 36), one member per ClockWipe, and the windmill
+// (57): parameter the angle step in degrees.
+WandPtr effect_clock(EffectContext& ctx, int wipe, const EffectParams& params);
+WandPtr effect_windmill(EffectContext& ctx, int member, const EffectParams& params);
 
 // The slice of each step i = 0 .. n - 1 (d = i * angleStep), centred on the
 // frame with half its diagonal as radius. A slice whose start and end are

@@ -3,7 +3,6 @@
 // line outwards, or from one edge across, over the previous frame.
 #include "render/effects/corner_crop_wipe_out.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
 #include "render/effects/grow.h"
@@ -51,36 +50,6 @@ WandPtr reveal(EffectContext& ctx, int step, RevealMember member) {
 
 } // namespace
 
-WandPtr effect_expand_from_top_left(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::FromTopLeft);
-}
-WandPtr effect_expand_from_bottom_left(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::FromBottomLeft);
-}
-WandPtr effect_expand_from_top_right(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::FromTopRight);
-}
-WandPtr effect_expand_from_bottom_right(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::FromBottomRight);
-}
-WandPtr effect_expand_center_to_edges_square(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::CenterToEdges);
-}
-WandPtr effect_expand_middle_to_sides_horizontal(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::MiddleToSidesHorizontal);
-}
-WandPtr effect_expand_middle_to_sides_vertical(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::MiddleToSidesVertical);
-}
-WandPtr effect_wipe_left_to_right(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::LeftToRight);
-}
-WandPtr effect_wipe_top_to_bottom(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::TopToBottom);
-}
-WandPtr effect_wipe_bottom_to_top(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::BottomToTop);
-}
-WandPtr effect_wipe_right_to_left(EffectContext& ctx, int step) {
-    return reveal(ctx, step, RevealMember::RightToLeft);
+WandPtr effect_reveal(EffectContext& ctx, int member, const EffectParams& params) {
+    return reveal(ctx, params.firstInt(), static_cast<RevealMember>(member));
 }

@@ -3,6 +3,8 @@
 // opening that grows on the grow family's schedule.
 #pragma once
 
+#include "render/effects/effect_family.h"
+
 enum class RevealMember {
     FromTopLeft,               // 6
     FromBottomLeft,            // 8
@@ -16,6 +18,10 @@ enum class RevealMember {
     BottomToTop,               // 23
     RightToLeft,               // 24
 };
+
+// The corner-crop and wipe-out effects, one member each: parameter s, the
+// step in pixels.
+WandPtr effect_reveal(EffectContext& ctx, int member, const EffectParams& params);
 
 // True for the members whose opening grows along the height (20, 22, 23).
 bool revealsAlongHeight(RevealMember member);

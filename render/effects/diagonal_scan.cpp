@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/shape_schedule.h"
 
@@ -39,11 +38,6 @@ PolygonPath scanPair(bool scanIn, int W, int H, int k) {
     return polygons({{{0, 0}, {w - d, 0}, {0, h}}, {{w, 0}, {w, h}, {d, h}}});
 }
 
-WandPtr diagonal(EffectContext& ctx, DiagonalCorner corner) {
-    return renderShapeSchedule(ctx, diagonalTriangles(corner, ctx.W, ctx.H),
-                               ShapeFillSource::NewPictureOnPrevious);
-}
-
 } // namespace
 
 std::vector<Shape> diagonalTriangles(DiagonalCorner corner, int W, int H) {
@@ -54,25 +48,15 @@ std::vector<Shape> scanTriangles(bool scanIn, int W, int H) {
     return shapesOfSteps(kShapeFrames, [&](int k) { return scanPair(scanIn, W, H, k); });
 }
 
-WandPtr effect_diagonal_top_left_to_bottom_right(EffectContext& ctx) {
-    return diagonal(ctx, DiagonalCorner::TopLeft);
-}
-WandPtr effect_diagonal_bottom_left_to_top_right(EffectContext& ctx) {
-    return diagonal(ctx, DiagonalCorner::BottomLeft);
-}
-WandPtr effect_diagonal_top_right_to_bottom_left(EffectContext& ctx) {
-    return diagonal(ctx, DiagonalCorner::TopRight);
-}
-WandPtr effect_diagonal_bottom_right_to_top_left(EffectContext& ctx) {
-    return diagonal(ctx, DiagonalCorner::BottomRight);
+WandPtr effect_diagonal(EffectContext& ctx, int corner, const EffectParams&) {
+    return renderShapeSchedule(
+        ctx, diagonalTriangles(static_cast<DiagonalCorner>(corner), ctx.W, ctx.H),
+        ShapeFillSource::NewPictureOnPrevious);
 }
 
-WandPtr effect_diagonal_scan_in(EffectContext& ctx) {
-    return renderShapeSchedule(ctx, scanTriangles(true, ctx.W, ctx.H),
-                               ShapeFillSource::NewPictureOnPrevious);
-}
-
-WandPtr effect_diagonal_scan_out(EffectContext& ctx) {
-    return renderShapeSchedule(ctx, scanTriangles(false, ctx.W, ctx.H),
-                               ShapeFillSource::PreviousOnNewPicture);
+WandPtr effect_scan(EffectContext& ctx, int member, const EffectParams&) {
+    bool scanIn = static_cast<ScanMember>(member) == ScanMember::In;
+    return renderShapeSchedule(ctx, scanTriangles(scanIn, ctx.W, ctx.H),
+                               scanIn ? ShapeFillSource::NewPictureOnPrevious
+                                      : ShapeFillSource::PreviousOnNewPicture);
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_schedule.h"
 
 namespace {
@@ -96,20 +95,23 @@ std::array<Piece, 4> flyPieces(int W, int H, float r, int d) {
              {cx, cy, d, h, W - d, yb}}};
 }
 
-WandPtr effect_doors_open_horizontal(EffectContext& ctx) { return doorsOpen(ctx, false); }
-WandPtr effect_doors_open_vertical(EffectContext& ctx) { return doorsOpen(ctx, true); }
-WandPtr effect_doors_close_horizontal(EffectContext& ctx) { return doorsClose(ctx, false); }
-WandPtr effect_doors_close_vertical(EffectContext& ctx) { return doorsClose(ctx, true); }
-
-WandPtr effect_fly_in_from_corners(EffectContext& ctx, int step) {
-    float r = aspectRatio(ctx);
-    return renderOnPrevious(ctx, flyInWidths(ctx.W, step), [&](MagickWand* working, int d) {
-        layPieces(working, ctx.canvas, flyPieces(ctx.W, ctx.H, r, d));
-    });
+WandPtr effect_door(EffectContext& ctx, int member, const EffectParams&) {
+    switch (static_cast<DoorMember>(member)) {
+    case DoorMember::OpenHorizontal: return doorsOpen(ctx, false);
+    case DoorMember::OpenVertical: return doorsOpen(ctx, true);
+    case DoorMember::CloseHorizontal: return doorsClose(ctx, false);
+    case DoorMember::CloseVertical: break;
+    }
+    return doorsClose(ctx, true);
 }
 
-WandPtr effect_fly_out_to_corners(EffectContext& ctx, int step) {
+WandPtr effect_fly(EffectContext& ctx, int member, const EffectParams& params) {
     float r = aspectRatio(ctx);
+    int step = params.firstInt();
+    if (static_cast<FlyMember>(member) == FlyMember::InFromCorners)
+        return renderOnPrevious(ctx, flyInWidths(ctx.W, step), [&](MagickWand* working, int d) {
+            layPieces(working, ctx.canvas, flyPieces(ctx.W, ctx.H, r, d));
+        });
     return renderOnPicture(ctx, flyOutWidths(ctx.W, step),
                            [&](MagickWand* frame, MagickWand* previous, int d) {
                                layPieces(frame, previous, flyPieces(ctx.W, ctx.H, r, d));

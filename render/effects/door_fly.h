@@ -6,7 +6,16 @@
 #include <array>
 #include <vector>
 
+#include "render/effects/effect_family.h"
 #include "render/effects/effect_helpers.h"
+
+enum class DoorMember { OpenHorizontal, OpenVertical, CloseHorizontal, CloseVertical };
+enum class FlyMember { InFromCorners, OutToCorners };
+
+// The doors (95 to 98): no parameters.
+WandPtr effect_door(EffectContext& ctx, int member, const EffectParams& params);
+// The fly effects (39, 40): parameter p, from which the step is made.
+WandPtr effect_fly(EffectContext& ctx, int member, const EffectParams& params);
 
 // Door step over the extent E (W for the side-by-side doors, H for the
 // stacked ones): E / 30 made even by adding 1; at least 2.

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_schedule.h"
 #include "render/effects/grow.h"
 
@@ -44,6 +43,7 @@ int extentOf(Direction direction, int W, int H) { return isVertical(direction) ?
 WandPtr drag(EffectContext& ctx, Direction direction, int step) {
     std::vector<int> offsets = dragOffsets(extentOf(direction, ctx.W, ctx.H), step);
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(offsets.size()));
+    if (finalFrameOnly(ctx)) return cloneCanvas(ctx);
     MagickWand* previous = previousOrBlack(ctx);
     // One output frame serves every step: the two pieces cover it whole.
     WandPtr output = newCanvasOf(ctx.W, ctx.H, "#000000");
@@ -112,41 +112,14 @@ Offset slideInPosition(Direction direction, int W, int H, int step, int k) {
     return kSlideInPositions[row(direction)](W, H, k * step);
 }
 
-WandPtr effect_drag_out_left_to_right(EffectContext& ctx, int step) {
-    return drag(ctx, Direction::LeftToRight, step);
-}
-WandPtr effect_drag_out_right_to_left(EffectContext& ctx, int step) {
-    return drag(ctx, Direction::RightToLeft, step);
-}
-WandPtr effect_drag_out_top_to_bottom(EffectContext& ctx, int step) {
-    return drag(ctx, Direction::TopToBottom, step);
-}
-WandPtr effect_drag_out_bottom_to_top(EffectContext& ctx, int step) {
-    return drag(ctx, Direction::BottomToTop, step);
+WandPtr effect_drag(EffectContext& ctx, int direction, const EffectParams& params) {
+    return drag(ctx, static_cast<Direction>(direction), params.firstInt());
 }
 
-WandPtr effect_slide_out_left_to_right(EffectContext& ctx) {
-    return slideOut(ctx, Direction::LeftToRight);
-}
-WandPtr effect_slide_out_right_to_left(EffectContext& ctx) {
-    return slideOut(ctx, Direction::RightToLeft);
-}
-WandPtr effect_slide_out_top_to_bottom(EffectContext& ctx) {
-    return slideOut(ctx, Direction::TopToBottom);
-}
-WandPtr effect_slide_out_bottom_to_top(EffectContext& ctx) {
-    return slideOut(ctx, Direction::BottomToTop);
+WandPtr effect_slide_out(EffectContext& ctx, int direction, const EffectParams&) {
+    return slideOut(ctx, static_cast<Direction>(direction));
 }
 
-WandPtr effect_slide_in_left_to_right(EffectContext& ctx) {
-    return slideIn(ctx, Direction::LeftToRight);
-}
-WandPtr effect_slide_in_right_to_left(EffectContext& ctx) {
-    return slideIn(ctx, Direction::RightToLeft);
-}
-WandPtr effect_slide_in_top_to_bottom(EffectContext& ctx) {
-    return slideIn(ctx, Direction::TopToBottom);
-}
-WandPtr effect_slide_in_bottom_to_top(EffectContext& ctx) {
-    return slideIn(ctx, Direction::BottomToTop);
+WandPtr effect_slide_in(EffectContext& ctx, int direction, const EffectParams&) {
+    return slideIn(ctx, static_cast<Direction>(direction));
 }

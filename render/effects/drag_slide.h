@@ -6,7 +6,15 @@
 #include <vector>
 
 #include "render/effects/direction.h"
+#include "render/effects/effect_family.h"
 #include "render/effects/effect_helpers.h"
+
+// Each family has one member per Direction.
+// The drags (27 to 30): parameter s, the step in pixels.
+WandPtr effect_drag(EffectContext& ctx, int direction, const EffectParams& params);
+// The slide-outs (69 to 72) and slide-ins (85 to 88): no parameters.
+WandPtr effect_slide_out(EffectContext& ctx, int direction, const EffectParams& params);
+WandPtr effect_slide_in(EffectContext& ctx, int direction, const EffectParams& params);
 
 // Drag offsets: s, 2s, ... while below E, then E itself (the plain
 // picture), one per transition frame: ceil(E / s) of them. A step below 1

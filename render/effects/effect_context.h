@@ -1,14 +1,22 @@
 // What every transition effect is given, and who owns what.
 //
 // An effect turns the previous picture's last frame into the current
-// picture's canvas through a run of frames, writes each through frameSink,
-// holds the final frame for the pause and returns it (the next picture's
-// previous). In count mode it draws nothing and only reports the number of
-// frames it would write.
+// picture's canvas through a run of frames, writes each through the
+// context's frame sink, holds the final frame for the pause and returns it
+// (the next picture's previous). In count mode it draws nothing and only
+// reports the number of frames it would write; in final-frame mode it draws
+// and writes nothing and returns the frame it would end on.
 #pragma once
 
+#include "foundation/globals.h"
 #include "render/caption_overlay.h"
 #include "render/wand_ptr.h"
+
+struct FrameLogo;
+
+// The frame written last, handed over again (a repeated hold frame); nonzero
+// when accepted. A sink without one is given the same bytes again.
+using FrameRepeatSink = int (*)(void* handle);
 
 struct EffectContext {
     int W = 0;                          // output frame size
@@ -16,8 +24,16 @@ struct EffectContext {
     MagickWand* canvas = nullptr;       // the picture fitted on W x H; read only; null when counting
     CaptionOverlay* caption = nullptr;  // null: no caption (always null when counting)
     int holdFrames = 0;                 // times the final frame is written for the pause
-    void* sink = nullptr;               // handle passed to frameSink
+
+    // Where frames go: write(sink, bytes, length, &written, null), nonzero
+    // when accepted. A null write refuses every frame.
+    FrameSink write = nullptr;
+    FrameRepeatSink repeat = nullptr;   // null: a repeated frame is written again
+    void* sink = nullptr;               // handle passed to write and repeat
+    const FrameLogo* logo = nullptr;    // laid over every frame written (the preview's logo)
+
     int* outFrames = nullptr;           // non-null selects count mode
+    bool finalOnly = false;             // final-frame mode (see finalFrameOnly)
 
     // The previous picture's last frame, or null for the first picture. The
     // context owns it: whatever the effect does not take with takePrevious()
@@ -29,6 +45,12 @@ struct EffectContext {
 };
 
 inline bool isCountMode(const EffectContext& ctx) { return ctx.outFrames != nullptr; }
+
+// Final-frame mode: the effect returns the frame a render would end on (the
+// next picture's previous) without drawing its transition or writing
+// anything, so the next picture can start before this one is drawn. Each
+// family derives it from the same schedule its render walks.
+inline bool finalFrameOnly(const EffectContext& ctx) { return ctx.finalOnly; }
 
 // Count mode: stores transitionFrames + holdFrames (a store, never an
 // addition) and returns the null result every counting effect gives.

@@ -1,22 +1,25 @@
 // Effects as schedules: a pure function lists the steps of an effect (a
 // width, a level, an angle...), one transition frame per step, the last step
 // giving the final frame. Count mode and render mode both walk the same list,
-// so the number of frames counted is the number written.
+// so the number of frames counted is the number written, and final-frame
+// mode draws the schedule's last step alone.
 #pragma once
 
 #include <vector>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
 
 // Count mode: stores steps.size() + holdFrames. Render mode: draws each step
 // with draw(step) -> WandPtr and writes it; the last drawn frame is written,
-// held and returned. An empty schedule renders as no animation.
+// held and returned. An empty schedule renders as no animation. The last
+// step must not depend on what the steps before it drew: final-frame mode
+// draws it alone.
 template <class Step, class Draw>
 WandPtr renderSchedule(EffectContext& ctx, const std::vector<Step>& steps, Draw&& draw) {
     if (steps.empty()) return effect_none(ctx);
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(steps.size()));
+    if (finalFrameOnly(ctx)) return draw(steps.back());
     for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
         WandPtr frame = draw(steps[i]);
         if (!writeFrame(ctx, frame.get())) return nullptr;
@@ -32,6 +35,7 @@ WandPtr renderSchedule(EffectContext& ctx, const std::vector<Step>& steps, Draw&
 template <class Step, class Draw>
 WandPtr renderOnPrevious(EffectContext& ctx, const std::vector<Step>& steps, Draw&& draw) {
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(steps.size()) + 1);
+    if (finalFrameOnly(ctx)) return cloneCanvas(ctx);
     MagickWand* working = previousOrBlack(ctx);
     for (const Step& step : steps) {
         draw(working, step);

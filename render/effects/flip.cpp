@@ -2,7 +2,6 @@
 // distortion of it laid over the previous frame in place each frame.
 #include "render/effects/flip.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
 
@@ -76,9 +75,6 @@ std::vector<PerspectivePoints> flipControlPoints(FlipHinge hinge, int W, int H) 
     return frames;
 }
 
-WandPtr effect_flip_in_around_left_edge(EffectContext& ctx) { return flip(ctx, FlipHinge::Left); }
-WandPtr effect_flip_in_around_right_edge(EffectContext& ctx) { return flip(ctx, FlipHinge::Right); }
-WandPtr effect_flip_in_around_top_edge(EffectContext& ctx) { return flip(ctx, FlipHinge::Top); }
-WandPtr effect_flip_in_around_bottom_edge(EffectContext& ctx) {
-    return flip(ctx, FlipHinge::Bottom);
+WandPtr effect_flip(EffectContext& ctx, int hinge, const EffectParams&) {
+    return flip(ctx, static_cast<FlipHinge>(hinge));
 }

@@ -4,8 +4,13 @@
 #include <array>
 #include <vector>
 
+#include "render/effects/effect_family.h"
+
 // The frame edge the new picture swings about.
 enum class FlipHinge { Left, Right, Top, Bottom };
+
+// The flips (60 to 63), one member per hinge: no parameters.
+WandPtr effect_flip(EffectContext& ctx, int hinge, const EffectParams& params);
 
 // Four (source x, source y, destination x, destination y) quadruples, in the
 // order the perspective distortion takes them.

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdint>
 
-#include "foundation/globals.h"
 #include "render/image.h"
 
 namespace {
@@ -20,9 +19,14 @@ void releaseBlob(unsigned char*& blob) {
 
 FrameEncoder setFrameEncoder(FrameEncoder encoder) { return installedEncoder.exchange(encoder); }
 
-unsigned char* encodeFrame(MagickWand* frame, std::size_t* length, void* context) {
+unsigned char* encodeFrame(const EffectContext& ctx, MagickWand* frame, std::size_t* length,
+                           void* context) {
     FrameEncoder encoder = installedEncoder.load();
-    return encoder ? encoder(frame, length, context) : getFrameJpegBlob(frame, length, context);
+    if (!encoder) return getFrameJpegBlob(frame, length, ctx.logo);
+    if (!ctx.logo || !ctx.logo->wand) return encoder(frame, length, context);
+    WandPtr copy(CloneMagickWand(frame));
+    layFrameLogo(copy.get(), *ctx.logo);
+    return encoder(copy.get(), length, context);
 }
 
 void* set_encoder_context(void* context) {
@@ -32,7 +36,8 @@ void* set_encoder_context(void* context) {
 
 void* encoderContext() { return currentEncoderContext.load(); }
 
-unsigned char* effect_encode_with_caption(MagickWand* frame, void* context, std::size_t* length,
+unsigned char* effect_encode_with_caption(const EffectContext& ctx, MagickWand* frame,
+                                          void* context, std::size_t* length,
                                           CaptionOverlay* caption, double opacity) {
     WandPtr copy(CloneMagickWand(frame));
     // A caption without a box has a transparent ground: a uniform opacity
@@ -40,23 +45,31 @@ unsigned char* effect_encode_with_caption(MagickWand* frame, void* context, std:
     if (!caption->transparent) MagickSetImageOpacity(caption->wand.get(), opacity + 0.2);
     MagickCompositeImage(copy.get(), caption->wand.get(), OverCompositeOp,
                          static_cast<ssize_t>(caption->x), static_cast<ssize_t>(caption->y));
-    return encodeFrame(copy.get(), length, context);
+    return encodeFrame(ctx, copy.get(), length, context);
 }
 
 bool sendFrame(EffectContext& ctx, const unsigned char* blob, std::size_t length) {
     std::uint32_t written = 0;
     ++ctx.framesWritten;
-    int accepted = frameSink && blob
-                       ? frameSink(ctx.sink, blob, static_cast<std::uint32_t>(length), &written,
+    int accepted = ctx.write && blob
+                       ? ctx.write(ctx.sink, blob, static_cast<std::uint32_t>(length), &written,
                                    nullptr)
                        : 0;
     if (!accepted) ctx.refused = true;
     return accepted != 0;
 }
 
+bool sendRepeat(EffectContext& ctx, const unsigned char* blob, std::size_t length) {
+    if (!ctx.repeat) return sendFrame(ctx, blob, length);
+    ++ctx.framesWritten;
+    int accepted = blob ? ctx.repeat(ctx.sink) : 0;
+    if (!accepted) ctx.refused = true;
+    return accepted != 0;
+}
+
 bool writeFrame(EffectContext& ctx, MagickWand* frame) {
     std::size_t length = 0;
-    unsigned char* blob = encodeFrame(frame, &length, encoderContext());
+    unsigned char* blob = encodeFrame(ctx, frame, &length, encoderContext());
     bool accepted = sendFrame(ctx, blob, length);
     releaseBlob(blob);
     return accepted;
@@ -65,12 +78,16 @@ bool writeFrame(EffectContext& ctx, MagickWand* frame) {
 int effect_write_hold_frames(EffectContext& ctx, unsigned char* blob, std::size_t length,
                              MagickWand* finalFrame) {
     for (int i = 0; i < ctx.holdFrames; ++i) {
+        bool accepted;
         if (ctx.caption && i <= 2) {
             releaseBlob(blob);
-            blob = effect_encode_with_caption(finalFrame, nullptr, &length, ctx.caption,
+            blob = effect_encode_with_caption(ctx, finalFrame, nullptr, &length, ctx.caption,
                                               i * 0.25f + 0.15);
+            accepted = sendFrame(ctx, blob, length);
+        } else {
+            accepted = sendRepeat(ctx, blob, length);
         }
-        if (!sendFrame(ctx, blob, length)) {
+        if (!accepted) {
             releaseBlob(blob);
             return 0;
         }
@@ -90,7 +107,7 @@ WandPtr finishEffect(EffectContext& ctx, WandPtr finalFrame) {
     // A family that ends on the previous frame itself hands it over here.
     if (finalFrame.get() == ctx.previous.get()) ctx.previous.release();
     std::size_t length = 0;
-    unsigned char* blob = encodeFrame(finalFrame.get(), &length, encoderContext());
+    unsigned char* blob = encodeFrame(ctx, finalFrame.get(), &length, encoderContext());
     if (!sendFrame(ctx, blob, length)) {
         releaseBlob(blob);
         return nullptr;

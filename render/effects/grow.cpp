@@ -3,7 +3,6 @@
 // previous frame until it fills the frame.
 #include "render/effects/grow.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
 
@@ -59,7 +58,16 @@ WandPtr renderGrowing(EffectContext& ctx, const std::vector<int>& extents,
                       const std::function<void(MagickWand* working, int extent)>& drawGrowing) {
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(extents.size()));
     // A schedule that starts at the full extent never takes the working frame.
-    if (extents.size() == 1) return finishEffect(ctx, cloneCanvas(ctx));
+    if (extents.size() == 1)
+        return finalFrameOnly(ctx) ? cloneCanvas(ctx) : finishEffect(ctx, cloneCanvas(ctx));
+    if (finalFrameOnly(ctx)) {
+        // The picture covers the frame whole; the frame keeps the properties
+        // of the previous frame it was drawn on.
+        previousOrBlack(ctx);
+        WandPtr working = takePrevious(ctx);
+        compositeOver(working.get(), ctx.canvas, 0, 0);
+        return working;
+    }
     for (std::size_t i = 0; i + 1 < extents.size(); ++i) {
         MagickWand* working = previousOrBlack(ctx);
         drawGrowing(working, extents[i]);
@@ -85,30 +93,6 @@ WandPtr grow(EffectContext& ctx, int step, GrowAnchor anchor) {
 
 } // namespace
 
-WandPtr effect_grow_from_top_left(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::TopLeft);
-}
-WandPtr effect_grow_from_bottom_left(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::BottomLeft);
-}
-WandPtr effect_grow_from_top_right(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::TopRight);
-}
-WandPtr effect_grow_from_bottom_right(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::BottomRight);
-}
-WandPtr effect_grow_from_left_middle(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::LeftMiddle);
-}
-WandPtr effect_grow_from_top_middle(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::TopMiddle);
-}
-WandPtr effect_grow_from_right_middle(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::RightMiddle);
-}
-WandPtr effect_grow_from_bottom_middle(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::BottomMiddle);
-}
-WandPtr effect_grow_from_center(EffectContext& ctx, int step) {
-    return grow(ctx, step, GrowAnchor::Center);
+WandPtr effect_grow(EffectContext& ctx, int anchor, const EffectParams& params) {
+    return grow(ctx, params.firstInt(), static_cast<GrowAnchor>(anchor));
 }

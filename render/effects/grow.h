@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "render/effects/effect_context.h"
+#include "render/effects/effect_family.h"
 
 // The extents e the new picture takes, one per transition frame: step,
 // 2 * step, ... while below extent, then extent itself (the last step
@@ -26,6 +26,10 @@ enum class GrowAnchor {
     BottomMiddle,  // grows along the height
     Center,
 };
+
+// The grow effects (5, 7, 9, 11, 13 to 17), one member per anchor:
+// parameter s, the step in pixels.
+WandPtr effect_grow(EffectContext& ctx, int anchor, const EffectParams& params);
 
 // True for the members whose extent is the height.
 bool growsAlongHeight(GrowAnchor anchor);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
 #include "render/effects/grow.h"
@@ -90,6 +89,7 @@ WandPtr moveGrow(EffectContext& ctx, MoveGrowFrom from) {
             growing.push_back(i);
             continue;
         }
+        if (finalFrameOnly(ctx)) continue;  // the final frame is the growing run's
         if (!movingCopy) movingCopy = resizedCopy(ctx.canvas, at.width, at.height);
         WandPtr frame = ctx.previous ? cloneWand(ctx.previous.get())
                                      : newCanvasOf(ctx.W, ctx.H, "#000000");
@@ -106,14 +106,6 @@ WandPtr moveGrow(EffectContext& ctx, MoveGrowFrom from) {
 
 } // namespace
 
-WandPtr effect_move_from_top_grow(EffectContext& ctx) { return moveGrow(ctx, MoveGrowFrom::Top); }
-
-WandPtr effect_move_from_bottom_grow(EffectContext& ctx) {
-    return moveGrow(ctx, MoveGrowFrom::Bottom);
-}
-
-WandPtr effect_move_from_left_grow(EffectContext& ctx) { return moveGrow(ctx, MoveGrowFrom::Left); }
-
-WandPtr effect_move_from_right_grow(EffectContext& ctx) {
-    return moveGrow(ctx, MoveGrowFrom::Right);
+WandPtr effect_move_grow(EffectContext& ctx, int from, const EffectParams&) {
+    return moveGrow(ctx, static_cast<MoveGrowFrom>(from));
 }

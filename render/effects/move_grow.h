@@ -5,7 +5,12 @@
 
 #include <vector>
 
+#include "render/effects/effect_family.h"
+
 enum class MoveGrowFrom { Top, Bottom, Left, Right };
+
+// The move-grow effects (89 to 92), one member per edge: no parameters.
+WandPtr effect_move_grow(EffectContext& ctx, int from, const EffectParams& params);
 
 struct MoveGrowGeometry {
     int m = 0;      // growth step, W/12 made even

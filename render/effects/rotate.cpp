@@ -2,7 +2,6 @@
 // over the other, on a fresh frame each time.
 #include "render/effects/rotate.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
 
@@ -67,7 +66,9 @@ std::vector<RotateStep> rotateSchedule(int W, int H, bool grow, bool clockwise) 
     return steps;
 }
 
-WandPtr effect_rotate_cw_grow(EffectContext& ctx) { return rotate(ctx, true, true); }
-WandPtr effect_rotate_ccw_grow(EffectContext& ctx) { return rotate(ctx, true, false); }
-WandPtr effect_rotate_cw_shrink(EffectContext& ctx) { return rotate(ctx, false, true); }
-WandPtr effect_rotate_ccw_shrink(EffectContext& ctx) { return rotate(ctx, false, false); }
+WandPtr effect_rotate(EffectContext& ctx, int member, const EffectParams&) {
+    auto which = static_cast<RotateMember>(member);
+    bool grow = which == RotateMember::ClockwiseGrow || which == RotateMember::CounterclockwiseGrow;
+    bool clockwise = which == RotateMember::ClockwiseGrow || which == RotateMember::ClockwiseShrink;
+    return rotate(ctx, grow, clockwise);
+}

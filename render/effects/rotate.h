@@ -3,6 +3,13 @@
 
 #include <vector>
 
+#include "render/effects/effect_family.h"
+
+enum class RotateMember { ClockwiseGrow, CounterclockwiseGrow, ClockwiseShrink, CounterclockwiseShrink };
+
+// The rotations (45 to 48): no parameters.
+WandPtr effect_rotate(EffectContext& ctx, int member, const EffectParams& params);
+
 // One frame of a rotate effect: the turning piece's size before it turns,
 // its angle (degrees, clockwise) and opacity (1.0 opaque), or the plain
 // picture on the last frame.

@@ -25,5 +25,6 @@ WandPtr renderShapeSchedule(EffectContext& ctx, const std::vector<Shape>& shapes
             fillShape(working, ctx.canvas, shape);
         });
     if (isCountMode(ctx)) return countFrames(ctx, static_cast<int>(shapes.size()) + 1);
+    if (finalFrameOnly(ctx)) return cloneCanvas(ctx);
     return previousOnNewPicture(ctx, shapes);
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
 
@@ -104,30 +103,12 @@ WandPtr shrinkToCorner(EffectContext& ctx, ShrinkMember member) {
 
 } // namespace
 
-WandPtr effect_shrink_edges_to_center(EffectContext& ctx, int step) {
-    return shrinkToMiddle(ctx, ShrinkMember::EdgesToCenter, step);
-}
-
-WandPtr effect_shrink_sides_to_middle_horizontal(EffectContext& ctx, int step) {
-    return shrinkToMiddle(ctx, ShrinkMember::SidesToMiddleHorizontal, step);
-}
-
-WandPtr effect_shrink_sides_to_middle_vertical(EffectContext& ctx, int step) {
-    return shrinkToMiddle(ctx, ShrinkMember::SidesToMiddleVertical, step);
-}
-
-WandPtr effect_shrink_to_top_left(EffectContext& ctx) {
-    return shrinkToCorner(ctx, ShrinkMember::TopLeft);
-}
-
-WandPtr effect_shrink_to_bottom_left(EffectContext& ctx) {
-    return shrinkToCorner(ctx, ShrinkMember::BottomLeft);
-}
-
-WandPtr effect_shrink_to_top_right(EffectContext& ctx) {
-    return shrinkToCorner(ctx, ShrinkMember::TopRight);
-}
-
-WandPtr effect_shrink_to_bottom_right(EffectContext& ctx) {
-    return shrinkToCorner(ctx, ShrinkMember::BottomRight);
+WandPtr effect_shrink(EffectContext& ctx, int member, const EffectParams& params) {
+    auto which = static_cast<ShrinkMember>(member);
+    switch (which) {
+    case ShrinkMember::EdgesToCenter:
+    case ShrinkMember::SidesToMiddleHorizontal:
+    case ShrinkMember::SidesToMiddleVertical: return shrinkToMiddle(ctx, which, params.firstInt());
+    default: return shrinkToCorner(ctx, which);
+    }
 }

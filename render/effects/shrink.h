@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "render/effects/effect_family.h"
+
 enum class ShrinkMember {
     EdgesToCenter,            // 66: both sides, keeping the frame's proportions
     SidesToMiddleHorizontal,  // 67: full-height band narrowing to the vertical centre line
@@ -14,6 +16,10 @@ enum class ShrinkMember {
     TopRight,                 // 83
     BottomRight,              // 84
 };
+
+// The shrinks to the middle (66 to 68): parameter s, the step in pixels.
+// The shrinks into a corner (81 to 84): no parameters.
+WandPtr effect_shrink(EffectContext& ctx, int member, const EffectParams& params);
 
 // Where the shrinking copy lies in one frame.
 struct ShrinkPlacement {

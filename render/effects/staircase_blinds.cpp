@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_schedule.h"
 
 namespace {
@@ -84,22 +83,11 @@ std::vector<RectangleShape> blindsRectangles(bool vertical, int W, int H, int sl
     return rectangles;
 }
 
-WandPtr effect_raster_steps_left_to_right(EffectContext& ctx, int bands) {
-    return staircase(ctx, Direction::LeftToRight, bands);
-}
-WandPtr effect_raster_steps_right_to_left(EffectContext& ctx, int bands) {
-    return staircase(ctx, Direction::RightToLeft, bands);
-}
-WandPtr effect_raster_steps_top_to_bottom(EffectContext& ctx, int bands) {
-    return staircase(ctx, Direction::TopToBottom, bands);
-}
-WandPtr effect_raster_steps_bottom_to_top(EffectContext& ctx, int bands) {
-    return staircase(ctx, Direction::BottomToTop, bands);
+WandPtr effect_staircase(EffectContext& ctx, int direction, const EffectParams& params) {
+    return staircase(ctx, static_cast<Direction>(direction), params.firstInt());
 }
 
-WandPtr effect_blinds_left_to_right(EffectContext& ctx, int slats) {
-    return blinds(ctx, false, slats);
-}
-WandPtr effect_blinds_top_to_bottom(EffectContext& ctx, int slats) {
-    return blinds(ctx, true, slats);
+WandPtr effect_blinds(EffectContext& ctx, int member, const EffectParams& params) {
+    return blinds(ctx, static_cast<BlindsMember>(member) == BlindsMember::TopToBottom,
+                  params.firstInt());
 }

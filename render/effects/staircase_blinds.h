@@ -6,7 +6,16 @@
 #include <vector>
 
 #include "render/effects/direction.h"
+#include "render/effects/effect_family.h"
 #include "render/effects/shape.h"
+
+enum class BlindsMember { LeftToRight, TopToBottom };
+
+// The raster staircases (41 to 44), one member per Direction: parameter n,
+// the number of bands.
+WandPtr effect_staircase(EffectContext& ctx, int direction, const EffectParams& params);
+// The blinds (49, 50): parameter n, the number of slats.
+WandPtr effect_blinds(EffectContext& ctx, int member, const EffectParams& params);
 
 struct StaircaseGeometry {
     double band = 0;    // b: W / n, or the longer side / n for the vertical members

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_schedule.h"
 
 namespace {
@@ -87,28 +86,27 @@ std::array<RectangleShape, 4> cornerRectangles(int W, int H, float r, int a) {
              {double(W), double(H), double(W - a), H - q}}};
 }
 
-WandPtr effect_expand_edges_to_center_square(EffectContext& ctx, int step) {
-    float r = aspectRatio(ctx);
-    return wipeIn(ctx, squareWipeWidths(ctx.W, step),
-                  [&](int w) { return squareWipeRegion(ctx.W, ctx.H, r, w); });
-}
-
-WandPtr effect_expand_sides_to_middle_horizontal(EffectContext& ctx, int step) {
-    return bandWipeIn(ctx, false, step);
-}
-
-WandPtr effect_expand_sides_to_middle_vertical(EffectContext& ctx, int step) {
+WandPtr effect_wipe_in(EffectContext& ctx, int member, const EffectParams& params) {
+    int step = params.firstInt();
+    switch (static_cast<WipeInMember>(member)) {
+    case WipeInMember::EdgesToCenterSquare: {
+        float r = aspectRatio(ctx);
+        return wipeIn(ctx, squareWipeWidths(ctx.W, step),
+                      [&](int w) { return squareWipeRegion(ctx.W, ctx.H, r, w); });
+    }
+    case WipeInMember::SidesToMiddleHorizontal: return bandWipeIn(ctx, false, step);
+    case WipeInMember::SidesToMiddleVertical: break;
+    }
     return bandWipeIn(ctx, true, step);
 }
 
-WandPtr effect_expand_corners_to_center(EffectContext& ctx, int step) {
-    return renderOnPrevious(ctx, cornersToCenterSizes(ctx.W, step),
-                            [&](MagickWand* working, int a) {
-                                fillShape(working, ctx.canvas, cornersOf(ctx, a));
-                            });
-}
-
-WandPtr effect_expand_center_to_corners(EffectContext& ctx, int step) {
+WandPtr effect_corners(EffectContext& ctx, int member, const EffectParams& params) {
+    int step = params.firstInt();
+    if (static_cast<CornersMember>(member) == CornersMember::CornersToCenter)
+        return renderOnPrevious(ctx, cornersToCenterSizes(ctx.W, step),
+                                [&](MagickWand* working, int a) {
+                                    fillShape(working, ctx.canvas, cornersOf(ctx, a));
+                                });
     return renderOnPicture(ctx, centerToCornersSizes(ctx.W, step),
                            [&](MagickWand* frame, MagickWand* previous, int a) {
                                fillShape(frame, previous, cornersOf(ctx, a));

@@ -6,8 +6,24 @@
 #include <array>
 #include <vector>
 
+#include "render/effects/effect_family.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/shape.h"
+
+enum class WipeInMember {
+    EdgesToCenterSquare,       // 2: a centred region of the frame's proportions
+    SidesToMiddleHorizontal,   // 3: a full-height band
+    SidesToMiddleVertical,     // 4: a full-width band
+};
+enum class CornersMember {
+    CornersToCenter,  // 37: the picture grows in from the corners
+    CenterToCorners,  // 38: the previous frame shrinks into them
+};
+
+// The wipe-ins: parameter s, the step in pixels.
+WandPtr effect_wipe_in(EffectContext& ctx, int member, const EffectParams& params);
+// The four-corner effects: parameter s, the step in pixels.
+WandPtr effect_corners(EffectContext& ctx, int member, const EffectParams& params);
 
 // Square wipe-in widths: W - s, W - 2s, ... while above 0, then 0 (the plain
 // picture): ceil(W / s) transition frames. A step below 1 counts as 1.

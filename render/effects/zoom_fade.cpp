@@ -2,7 +2,6 @@
 // frame fades away over it; the cross-fade blends the previous frame out.
 #include "render/effects/zoom_fade.h"
 
-#include "render/effects/effect_functions.h"
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
 #include "render/image.h"
@@ -47,16 +46,13 @@ WandPtr zoom(EffectContext& ctx, int steps, int stepWidth, bool shrink) {
 
 } // namespace
 
-WandPtr effect_shrink_gradually(EffectContext& ctx, int steps, int stepWidth) {
-    return zoom(ctx, steps, stepWidth, true);
+WandPtr effect_zoom(EffectContext& ctx, int member, const EffectParams& params) {
+    return zoom(ctx, params.firstInt(), params.secondInt(),
+                static_cast<ZoomMember>(member) == ZoomMember::Shrink);
 }
 
-WandPtr effect_enlarge_gradually(EffectContext& ctx, int steps, int stepWidth) {
-    return zoom(ctx, steps, stepWidth, false);
-}
-
-WandPtr effect_fade_in_out(EffectContext& ctx, int levelStep) {
-    return renderSchedule(ctx, fadeLevels(levelStep), [&](int level) {
+WandPtr effect_fade(EffectContext& ctx, int, const EffectParams& params) {
+    return renderSchedule(ctx, fadeLevels(params.firstInt()), [&](int level) {
         WandPtr frame = cloneCanvas(ctx);
         if (level / 100.0 > 0.01) {
             MagickWand* previous = previousOrBlack(ctx);

@@ -149,6 +149,26 @@ TEST_F(EncoderPipeline, StopEndsBeforeTheNextPictureWithAPlayableFile) {
     expectVideo(folder / "stopped.mp4", firstTwo);
 }
 
+TEST_F(EncoderPipeline, ChangesMadeDuringARunDoNotReachIt) {
+    addThreePictures();
+    const int frames = getTotalFrames();
+    // The encoder opens its input a second late, so the run has rendered
+    // nothing yet when the settings change.
+    ffmpegPath = writeScript(folder, "ffmpeg", "sleep 1\nexec /usr/bin/ffmpeg \"$@\"");
+    answerSaveDialog(folder / "steady.mp4");
+    generateVideo();
+    videoWidth = videoHeight = 128;
+    pauseFrames = 1;
+    videoBgFillColor = 1;
+    waitForVideoThreads();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+    expectVideo(folder / "steady.mp4", frames);
+    // The first picture (300 x 200) lies between white bands, not black ones.
+    std::vector<unsigned char> rgb = firstFrameRgb(folder / "steady.mp4");
+    ASSERT_EQ(rgb.size(), 256u * 256u * 3u);
+    EXPECT_GT(rgb[(5 * 256 + 128) * 3], 240);
+}
+
 TEST_F(EncoderPipeline, FailingEncoderFallsBackThenFailsWithItsText) {
     addThreePictures();
     ffmpegPath = writeScript(folder, "ffmpeg", "echo \"boom: 编码失败\" >&2\nexit 1");

@@ -1,9 +1,12 @@
 // The contract every effect keeps, checked over the whole dispatch table:
 // render mode writes exactly the frames count mode reports, counting draws
-// nothing, and a refused write at any frame leaves nothing allocated.
+// nothing, final-frame mode gives the frame a render ends on, and a refused
+// write at any frame leaves nothing allocated.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
+#include <sstream>
 
 #include "effect_harness.h"
 #include "render/effects/effect_table.h"
@@ -28,7 +31,99 @@ std::vector<int> allIndices() {
     return indices;
 }
 
+// What a frame hands to the next picture: every pixel with its alpha, and
+// the image properties that drawing on it or encoding it reads.
+struct HandedOver {
+    std::string properties;
+    std::vector<std::uint16_t> pixels;
+    bool operator==(const HandedOver&) const = default;
+};
+
+HandedOver handedOver(MagickWand* wand) {
+    const Image* image = GetImageFromMagickWand(wand);
+    std::ostringstream out;
+    out << image->columns << "x" << image->rows << " matte " << image->matte << " colorspace "
+        << image->colorspace << " class " << image->storage_class << " type " << image->type
+        << " depth " << image->depth << " quality " << image->quality << " page "
+        << image->page.width << "x" << image->page.height << "+" << image->page.x << "+"
+        << image->page.y << " background " << image->background_color.red << ","
+        << image->background_color.green << "," << image->background_color.blue << ","
+        << image->background_color.opacity << " virtual "
+        << GetImageVirtualPixelMethod(image) << " gamma " << image->gamma << " compression "
+        << image->compression << " interlace " << image->interlace;
+    MagickTextPtr format(MagickGetImageFormat(wand));
+    out << " format " << (format ? format.get() : "");
+    std::size_t count = 0;
+    char** names = MagickGetImageProperties(wand, "*", &count);
+    for (std::size_t i = 0; i < count; ++i) {
+        out << " " << names[i];
+        MagickRelinquishMemory(names[i]);
+    }
+    if (names) MagickRelinquishMemory(names);
+    HandedOver handed;
+    handed.properties = out.str();
+    handed.pixels.resize(image->columns * image->rows * 4);
+    MagickExportImagePixels(wand, 0, 0, image->columns, image->rows, "RGBA", ShortPixel,
+                            handed.pixels.data());
+    return handed;
+}
+
 } // namespace
+
+// A grey picture: encoding one may turn it into a grey image.
+WandPtr greyCanvas(int width, int height) {
+    WandPtr wand(NewMagickWand());
+    MagickSetSize(wand.get(), width, height);
+    MagickReadImage(wand.get(), "gradient:#202020-#e0e0e0");
+    return wand;
+}
+
+TEST_P(EveryIndex, FinalFrameModeGivesTheFrameTheRenderEndsOn) {
+    // The render engine starts a picture from its predecessor's final frame
+    // made this way, so any difference would change every video after it.
+    // Rendered with the program's own frame encoding, whose effects on the
+    // frames it encodes must not reach the frame handed over.
+    int index = GetParam();
+    for (const Size& size : kSizes) {
+        WandPtr coded = positionCodedCanvas(size.W, size.H);
+        WandPtr grey = greyCanvas(size.W, size.H);
+        std::unique_ptr<CaptionOverlay> caption = testCaption(size.W, size.H);
+        for (auto [canvas, first] : {std::pair{coded.get(), true}, std::pair{coded.get(), false},
+                                     std::pair{grey.get(), false}}) {
+            SCOPED_TRACE(::testing::Message() << size.W << "x" << size.H
+                                              << (canvas == grey.get() ? " grey" : "")
+                                              << (first ? " first" : " after another"));
+            EffectSetup setup;
+            setup.index = index;
+            setup.W = size.W;
+            setup.H = size.H;
+            setup.holdFrames = 2;
+            setup.canvas = canvas;
+            setup.caption = caption.get();
+            setup.decode = false;
+            setup.jpeg = true;
+            if (!first) setup.previous = negativeCodedCanvas(size.W, size.H);
+            EffectRun run = runEffectIndex(std::move(setup));
+            ASSERT_NE(run.result, nullptr);
+
+            EffectContext ctx;  // no frame sink: a frame written would be refused
+            ctx.W = size.W;
+            ctx.H = size.H;
+            ctx.holdFrames = 2;
+            ctx.canvas = canvas;
+            ctx.caption = caption.get();
+            ctx.finalOnly = true;
+            if (!first) ctx.previous = negativeCodedCanvas(size.W, size.H);
+            WandPtr final = runEffect(index, ctx);
+            ASSERT_NE(final, nullptr);
+            EXPECT_EQ(ctx.framesWritten, 0);
+            HandedOver expected = handedOver(run.result.get());
+            HandedOver made = handedOver(final.get());
+            EXPECT_EQ(made.properties, expected.properties);
+            EXPECT_TRUE(made.pixels == expected.pixels) << "the pixels differ";
+        }
+    }
+}
 
 TEST_P(EveryIndex, RenderWritesTheFramesCountModeReports) {
     int index = GetParam();
@@ -102,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(DispatchTable, EveryIndex, ::testing::ValuesIn(allIndic
 
 TEST(EffectTable, IndicesWithoutAnEffectRenderAsNoAnimation) {
     for (int index : {93, 94, 99, 150, -1, -100})
-        EXPECT_EQ(effectFor(index), effectFor(kNoAnimation)) << index;
+        EXPECT_EQ(effectEntry(index).family, effectEntry(kNoAnimation).family) << index;
     int named = 0;
     for (const EffectEntry& entry : effectTable) named += entry.name != nullptr;
     EXPECT_EQ(named, 97);

@@ -200,7 +200,8 @@ std::unique_ptr<CaptionOverlay> testCaption(int W, int H, const std::string& tex
 }
 
 EffectRun runEffectIndex(EffectSetup setup) {
-    FrameEncoder saved = setFrameEncoder(setup.decode ? rawPixelEncoder : markerEncoder);
+    FrameEncoder saved =
+        setFrameEncoder(setup.decode ? rawPixelEncoder : setup.jpeg ? nullptr : markerEncoder);
     RecordingSink sink(setup.refuseAt);
     EffectContext ctx;
     ctx.W = setup.W;
@@ -208,7 +209,7 @@ EffectRun runEffectIndex(EffectSetup setup) {
     ctx.canvas = setup.canvas;
     ctx.caption = setup.caption;
     ctx.holdFrames = setup.holdFrames;
-    ctx.sink = sink.handle();
+    sink.attach(ctx);
     ctx.previous = std::move(setup.previous);
     EffectRun run;
     run.result = runEffect(setup.index, ctx);
@@ -260,7 +261,7 @@ int countEffectIndex(int index, int W, int H, int holdFrames, MagickWand* previo
     ctx.W = W;
     ctx.H = H;
     ctx.holdFrames = holdFrames;
-    ctx.sink = sink.handle();
+    sink.attach(ctx);
     int frames = -12345;
     ctx.outFrames = &frames;
     ctx.previous.reset(previous);

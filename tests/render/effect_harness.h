@@ -51,6 +51,11 @@ public:
     RecordingSink& operator=(const RecordingSink&) = delete;
 
     void* handle() { return this; }
+    // Points the context's frame output at this recorder.
+    void attach(EffectContext& ctx) {
+        ctx.write = record;
+        ctx.sink = this;
+    }
     int calls() const { return calls_; }
     const std::vector<std::string>& blobs() const { return blobs_; }
     // Decodes frame i; requires the raw encoder (RawFrames) while it was written.
@@ -123,6 +128,7 @@ struct EffectSetup {
     WandPtr previous;                   // handed to the effect
     int refuseAt = -1;
     bool decode = true;                 // decode frames (raw encoder); false: count only
+    bool jpeg = false;                  // with decode false: the program's own frame encoding
 };
 
 EffectRun runEffectIndex(EffectSetup setup);

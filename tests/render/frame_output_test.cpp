@@ -129,7 +129,7 @@ TEST(FrameOutput, EndingOnThePreviousFrameHandsItOverOnce) {
     ctx.W = W;
     ctx.H = H;
     ctx.holdFrames = 2;
-    ctx.sink = sink.handle();
+    sink.attach(ctx);
     MagickWand* previous = previousOrBlack(ctx);
     WandPtr result = finishEffect(ctx, WandPtr(previous));
     EXPECT_EQ(result.get(), previous);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "effect_harness.h"
-#include "render/effects/effect_functions.h"
 #include "render/effects/grow.h"
 
 using namespace harness;
@@ -53,7 +52,7 @@ TEST(GrowSchedule, AStepThatCannotGrowGivesTheFinalFrameAlone) {
     ctx.H = 48;
     ctx.holdFrames = 3;
     ctx.outFrames = &frames;
-    EXPECT_EQ(effect_grow_from_center(ctx, 0), nullptr);
+    EXPECT_EQ(effect_grow(ctx, variantOf(GrowAnchor::Center), {0}), nullptr);
     EXPECT_EQ(frames, 4);
     WandPtr canvas = solidCanvas(64, 48, "#ff0000");
     RawFrames raw;
@@ -62,9 +61,9 @@ TEST(GrowSchedule, AStepThatCannotGrowGivesTheFinalFrameAlone) {
     render.W = 64;
     render.H = 48;
     render.canvas = canvas.get();
-    render.sink = sink.handle();
+    sink.attach(render);
     render.previous = solidCanvas(64, 48, "#0000ff");
-    WandPtr result = effect_grow_from_top_left(render, 100);
+    WandPtr result = effect_grow(render, variantOf(GrowAnchor::TopLeft), {100});
     ASSERT_NE(result, nullptr);
     ASSERT_EQ(sink.calls(), 1);
     EXPECT_EQ(sink.frame(0), frameOf(canvas.get()));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "effect_harness.h"
-#include "render/effects/effect_functions.h"
+#include "render/effects/zoom_fade.h"
 #include "render/effects/zoom_fade.h"
 
 using namespace harness;
@@ -38,10 +38,10 @@ TEST(ZoomSchedule, NegativeStepCountStillCountsTheHoldFrames) {
     ctx.W = ctx.H = 256;
     ctx.holdFrames = 5;
     ctx.outFrames = &frames;
-    EXPECT_EQ(effect_shrink_gradually(ctx, -3, 8), nullptr);
+    EXPECT_EQ(effect_zoom(ctx, variantOf(ZoomMember::Shrink), {-3, 8}), nullptr);
     EXPECT_EQ(frames, 5);
     frames = -1;
-    EXPECT_EQ(effect_enlarge_gradually(ctx, -3, 8), nullptr);
+    EXPECT_EQ(effect_zoom(ctx, variantOf(ZoomMember::Enlarge), {-3, 8}), nullptr);
     EXPECT_EQ(frames, 5);
 }
 
@@ -85,9 +85,9 @@ TEST(Fade, OnePercentLevelShowsNoPreviousFrame) {
     EffectContext ctx;
     ctx.W = ctx.H = 256;
     ctx.canvas = canvas.get();
-    ctx.sink = sink.handle();
+    sink.attach(ctx);
     ctx.previous = solidCanvas(256, 256, "#0000ff");
-    WandPtr result = effect_fade_in_out(ctx, 3);
+    WandPtr result = effect_fade(ctx, 0, {3});
     ASSERT_EQ(sink.blobs().size(), 34u);
     EXPECT_TRUE(near(sink.frame(31).at(5, 5), blueOverRed(0.04)));
     EXPECT_EQ(sink.frame(32).at(5, 5), kRed) << "level 1 is not above 0.01";

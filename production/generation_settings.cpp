@@ -1,0 +1,22 @@
+#include "production/generation_settings.h"
+
+#include "foundation/globals.h"
+#include "platform/command_ids.h"
+#include "platform/window_controls.h"
+#include "render/render_engine.h"
+
+std::shared_ptr<const GenerationSettings> takeGenerationSettings() {
+    auto settings = std::make_shared<GenerationSettings>();
+    settings->render = takeRenderSettings();
+    settings->frameSink = frameSink;
+    settings->renderWorkers = renderWorkerCount();
+    settings->options.audio = audioInputArguments(comboGetCurSel(IDC_MUSIC));
+    settings->options.bitrate = bitrateArguments(mp4VideoBitrate, serviceBitrateKbps);
+    settings->options.output = outputVideoPath;
+    if (isChecked(IDC_LOGO_CHECK)) settings->logoPath = getControlText(IDC_LOGO_PATH);
+    settings->logoPosition = comboGetCurSel(IDC_LOGO_POSITION);
+    settings->duration = durationText;
+    settings->workFolder = workFolder;
+    settings->ffmpegPath = ffmpegPath;
+    return settings;
+}

@@ -1,0 +1,58 @@
+// What a render run (a video's generation or a preview) reads, copied once
+// when the run starts, on the user-interface thread: the frame size, the
+// background, the pause, the caption margins and font size, the preview
+// logo and the pictures with their effects and captions. The run's workers
+// read only this copy, so nothing the user changes during a run reaches it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/globals.h"
+#include "render/effects/effect_context.h"
+#include "render/image.h"
+#include "render/picture_record.h"
+
+// One picture as the run renders it.
+struct PictureToRender {
+    std::string path;
+    int effectIndex = 99;
+    CaptionRecord caption;
+    std::string fontPath;  // the caption's font file, looked up when taken
+};
+
+struct RenderSettings {
+    int width = 0;
+    int height = 0;
+    int backgroundFill = 0;  // 0 white, 1 black (videoBgFillColor)
+    int pauseFrames = 0;
+    CaptionMargins captionMargins = {};
+    int captionFontSize = 0;  // the font-size combo's selection
+    int outputMode = 0;       // 1 generating a video, 2 previewing (frameOutputMode)
+    // The preview's logo (a copy of previewLogoWand, previewing only), laid
+    // over every frame at its place; logo.wand is null without one.
+    std::shared_ptr<MagickWand> logoCopy;
+    FrameLogo logo;
+    std::vector<PictureToRender> pictures;
+
+    // "#ffffff" or "#000000".
+    const char* backgroundColor() const { return backgroundFill == 1 ? "#000000" : "#ffffff"; }
+};
+
+// Where a run's frames go: write(handle, bytes, ...) for each frame, and
+// repeat(handle) for a frame written again unchanged (null: its bytes are
+// written again).
+struct FrameDestination {
+    FrameSink write = nullptr;
+    FrameRepeatSink repeat = nullptr;
+    void* handle = nullptr;
+};
+
+// The settings as they stand, with every picture of pictureList. Call it on
+// the user-interface thread (it reads the globals and the font-size combo).
+RenderSettings takeRenderSettings();
+// The same without the pictures.
+RenderSettings takeFrameSettings();
+// A picture record as a run renders it (its caption font looked up).
+PictureToRender pictureToRender(const PictureRecord& picture);
