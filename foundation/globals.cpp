@@ -82,11 +82,15 @@ std::string lastLogoFolder;
 
 
 // ---- Preview ----
+std::atomic<int> previewRunState{0};
 
 
 // ---- Background music and settings files ----
 std::atomic<int> musicAuditionPlaying{0};
 int auditionIndex = -1;
+int lastMusicIndex = 0;
+int auditionRestartPending = 0;
+std::atomic<int> musicReplayCount{0};
 
 
 // ---- Item import ----

@@ -130,6 +130,9 @@ extern std::string lastLogoFolder;   // the logo dialog
 
 
 // ---- Preview (production: preview queue and playback) ----
+// 0 idle or stopped, 1 running, 2 played to the end; the main window's
+// music commands start the preview's music only while it is 1.
+extern std::atomic<int> previewRunState;
 
 
 // ---- Background music and settings files (production) ----
@@ -137,6 +140,9 @@ extern std::string lastLogoFolder;   // the logo dialog
 // preview's player thread reads and clears it.
 extern std::atomic<int> musicAuditionPlaying;
 extern int auditionIndex;    // music combo entry labelled " - 试听中", -1 when none
+extern int lastMusicIndex;   // the music combo entry last accepted, restored when the local-file dialog is cancelled
+extern int auditionRestartPending;  // 1: the end of the playing audition starts the newly selected song
+extern std::atomic<int> musicReplayCount;  // restarts of the preview's music; the preview resets it
 
 
 // ---- Item import (net/import) ----

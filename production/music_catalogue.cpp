@@ -106,4 +106,8 @@ int thread_download_music() {
     return 0;
 }
 
-void startMusicDownload() { std::thread(thread_download_music).detach(); }
+void startMusicDownload() {
+    // Without a service host there is nothing to fetch and no thread.
+    if (serviceMusicCatalogueUrl().empty()) return;
+    std::thread(thread_download_music).detach();
+}

@@ -29,5 +29,6 @@ std::string safeMusicFileName(const std::string& name);
 // The thread's work: fetch the catalogue (nothing when no service host is
 // set or the fetch fails) and bring the music folder up to date. Returns 0.
 int thread_download_music();
-// Starts thread_download_music on a thread of its own, not waited for.
+// Starts thread_download_music on a thread of its own, not waited for;
+// no thread without a service host.
 void startMusicDownload();

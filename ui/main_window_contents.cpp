@@ -27,6 +27,7 @@
 #include "foundation/heap_alloc.h"
 #include "platform/command_ids.h"
 #include "production/caption_markers.h"
+#include "production/settings_files.h"
 #include "production/timing.h"
 #include "render/font_map.h"
 #include "ui/caption_sample_colors.h"
@@ -255,8 +256,10 @@ void sizeEffectCombo() {
 // The settings menu's check marks follow the preferences from the start,
 // and everything in it is brought up to date each time it drops down.
 void prepareSettingsMenuOnDropDown(QMenu* menu) {
-    // The recent settings files are listed once the settings files are built.
-    auto prepare = [menu] { prepareSettingsMenu(menu, {}, {}); };
+    auto prepare = [menu] {
+        prepareSettingsMenu(menu, recentSettingsFiles("*.dh", kRecentSettingsFiles),
+                            recentSettingsFiles("*.sz", kRecentSettingsFiles));
+    };
     prepare();
     QObject::connect(menu, &QMenu::aboutToShow, menu, prepare);
 }
