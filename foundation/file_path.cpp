@@ -26,7 +26,8 @@ const char* const kImageExtensions[] = {".jpg", ".jpeg", ".png", ".bmp", ".gif",
                                         ".tif", ".tiff", ".psd", ".tbi"};
 
 // The listing stops no longer at an over-long path: it skips it, so the
-// message leaves out the designed "软件因下列原因意外退出" line.
+// message leaves out the "软件因下列原因意外退出" line that ending the
+// program would need.
 const char kLongFileMessage[] =
     "文件路径长度大于 %d 个字符！\n\n当前文件路径长度：%d 个字符\n%s\n\n"
     "解决方案：修改文件路径长度，使其长度不超过 %d 个字符。\n\n"

@@ -85,8 +85,8 @@ void relabelMusicSyncItem(const std::string& label) {
 } // namespace
 
 int pauseFramesForSeconds(double seconds) {
-    // The product is kept in double precision, as the designed arithmetic
-    // evaluates it: 1.4f * 25 is 34.9999994, which single precision would
+    // The product is kept in double precision, the way the pause table
+    // has always been converted: 1.4f * 25 is 34.9999994, which single precision would
     // round up to 35.
     return static_cast<int>(static_cast<double>(static_cast<float>(seconds)) * 25.0);
 }

@@ -35,6 +35,6 @@ struct ImageHeaderInfo {
 // bytes, a positive width and a non-zero height; else 0.
 int readImageHeaderInfo(const std::string& path, ImageHeaderInfo* info);
 
-// readImageHeaderInfo's answer in the designed shape: typeName may be
+// readImageHeaderInfo's answer as type name and size: typeName may be
 // null; width and height are stored only when both are non-null.
 int getImageTypeAndSize(const std::string& path, std::string* typeName, int* width, int* height);

@@ -1,7 +1,7 @@
 // The previous frame shrinks away over the new picture: to the centre or a
 // centre line (66 to 68) or into a corner (81 to 84). The shrinking copy is
 // the previous frame itself, resized in place from one frame to the next, so
-// resampling losses accumulate as designed.
+// resampling losses accumulate from frame to frame.
 #include "render/effects/shrink.h"
 
 #include <algorithm>

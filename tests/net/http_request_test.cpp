@@ -58,7 +58,7 @@ TEST_F(HttpFixture, BodiesByLengthChunksAndCloseArriveWhole) {
     EXPECT_EQ(seen[4].fields["connection"], "close");
 }
 
-TEST_F(HttpFixture, RequestHeadCarriesTheDesignedFields) {
+TEST_F(HttpFixture, RequestHeadCarriesMethodHostAgentAndCookie) {
     TestServer server([](ServerExchange& x) { x.send(reply("200 OK", "ok")); });
     auto r = HttpResponsePtr(http_request(server.url("/p?q=1").c_str(), "a=1; b=2", "http://ref.example/", 1, 0,
                                           "name=%E5%90%8D&x=1"));

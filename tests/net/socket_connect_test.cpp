@@ -42,7 +42,7 @@ struct ShortConnectTimeout : ::testing::Test {
 
 } // namespace
 
-TEST(SocketConnect, ConnectsAndRefusesWithDesignedMessages) {
+TEST(SocketConnect, ConnectsAndRefusesWithItsMessages) {
     TestServer server(answerOk);
     std::string error;
     int fd = socket_connect("127.0.0.1", server.port(), error);

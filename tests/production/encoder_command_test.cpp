@@ -46,7 +46,7 @@ TEST(EncoderCommand, LogoFilterByPosition) {
               "movie='t.png' [watermark]; [in][watermark] overlay=20:main_h-overlay_h-20 [out]");
 }
 
-TEST(EncoderCommand, BothCommandLinesKeepTheDesignedOrder) {
+TEST(EncoderCommand, BothCommandLinesKeepTheirArgumentOrder) {
     EncoderOptions options;
     options.audio = {"-i", "file:/m.mp3", "-ac", "2", "-ar", "44100", "-ab", "128k"};
     options.bitrate = bitrateArguments(2, 0);
