@@ -21,7 +21,7 @@
 #include "foundation/system_info.h"
 #include "foundation/text.h"
 #include "net/crash_report.h"
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 #include "net/import/item_picture_loaders.h"
 #include "net/service_config.h"
 #include "net/service_preferences.h"

@@ -16,11 +16,21 @@ bool acceptableTarget(const char* target) {
     return true;
 }
 
+// How long xdg-open is given to fail: it ends at once when no program
+// takes the file, but in its generic mode it runs the program itself and
+// lasts as long as that program.
+constexpr int kOpenerVerdictMs = 3000;
+
 } // namespace
 
 int shellOpen(const char* target) {
     if (!acceptableTarget(target)) return 0;
     return spawnDetached({"xdg-open", target}) ? 1 : 0;
+}
+
+int shellOpenChecked(const char* target, std::function<void()> noProgram) {
+    if (!acceptableTarget(target)) return 0;
+    return spawnWatched({"xdg-open", target}, kOpenerVerdictMs, std::move(noProgram)) ? 1 : 0;
 }
 
 int openUrlInBrowser(const char* address) {

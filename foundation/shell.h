@@ -3,10 +3,17 @@
 // never through a shell.
 #pragma once
 
+#include <functional>
+
 // Opens a file, folder or address with the user's preferred program.
 // Returns 1 when the opener started, 0 when the target is empty, begins
 // with "-" or holds control characters, or the opener cannot start.
 int shellOpen(const char* target);
+
+// shellOpen for a file the user waits to see: xdg-open ends with a failure
+// when no program takes the file, and noProgram() is then called from a
+// thread of its own (within a few seconds of the start).
+int shellOpenChecked(const char* target, std::function<void()> noProgram);
 
 // Opens an address (or a local page) in the user's web browser. A pair of
 // double quotes around the whole address is removed: the address travels as

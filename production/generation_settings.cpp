@@ -3,6 +3,7 @@
 #include "foundation/globals.h"
 #include "platform/command_ids.h"
 #include "platform/window_controls.h"
+#include "production/download_folder.h"
 #include "render/render_engine.h"
 
 std::shared_ptr<const GenerationSettings> takeGenerationSettings() {
@@ -17,6 +18,12 @@ std::shared_ptr<const GenerationSettings> takeGenerationSettings() {
     settings->logoPosition = comboGetCurSel(IDC_LOGO_POSITION);
     settings->duration = durationText;
     settings->workFolder = workFolder;
+    // The logo's copy goes where this process's own files are kept, so
+    // that closing the program removes it.
+    if (!settings->logoPath.empty()) {
+        const std::string ownFolder = ensureDownloadFolder();
+        if (!ownFolder.empty()) settings->workFolder = ownFolder;
+    }
     settings->ffmpegPath = ffmpegPath;
     return settings;
 }

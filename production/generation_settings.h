@@ -20,7 +20,7 @@ struct GenerationSettings {
     std::string logoPath;            // empty: no logo
     int logoPosition = -1;           // the logo position combo's entry
     std::string duration;            // the encoder's "-t" value
-    std::string workFolder;
+    std::string workFolder;          // the logo's copy is written here and the encoder runs here
     std::string ffmpegPath;
 };
 

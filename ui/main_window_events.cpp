@@ -11,7 +11,7 @@
 #include "foundation/globals.h"
 #include "foundation/preferences.h"
 #include "foundation/text.h"
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 #include "platform/command_ids.h"
 #include "platform/status_bar.h"
 #include "platform/wait_cursor.h"

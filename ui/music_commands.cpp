@@ -10,6 +10,7 @@
 #include "platform/file_dialog.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
+#include "platform/ui_thread.h"
 #include "platform/window_controls.h"
 #include "production/background_music.h"
 #include "ui/command_router.h"
@@ -74,12 +75,16 @@ void nextMusic(int, int) {
     sendMainCommand(IDC_MUSIC, CBN_SELCHANGE);
 }
 
+void warnNoMusicPlayer() {
+    messageBox(hwndMain, "无法试听：你的电脑上没有安装可以播放mp3文件的音乐播放器。", "提示",
+               MB_OK | MB_ICONWARNING);
+}
+
 // The music cannot be played here: the desktop's player is asked instead.
 void openInDesktopPlayer(const std::string& path) {
     if (!path.empty() && fileExists(path.c_str())) {
-        if (shellOpen(path.c_str())) return;
-        messageBox(hwndMain, "无法试听：你的电脑上没有安装可以播放mp3文件的音乐播放器。", "提示",
-                   MB_OK | MB_ICONWARNING);
+        if (shellOpenChecked(path.c_str(), [] { runOnUiThread(warnNoMusicPlayer); })) return;
+        warnNoMusicPlayer();
         return;
     }
     char text[64];

@@ -11,6 +11,7 @@
 #include "net/service_host.h"
 #include "platform/atomic_file.h"
 #include "platform/message_box.h"
+#include "platform/ui_thread.h"
 #include "platform/xdg_dirs.h"
 
 namespace {
@@ -51,8 +52,9 @@ int writePlayPage(const char* pagePath, const char* videoPath) {
     return writeFileAtomically(pagePath, playPageHtml(videoPath), 0644) ? 1 : 0;
 }
 
-void playGeneratedVideo(void* owner, const std::string& videoPath) {
-    if (shellOpen(videoPath.c_str())) return;
+namespace {
+
+void openPlayPage(void* owner, const std::string& videoPath) {
     std::string dataFolder = xdgDataHome() + "/Tevrako";
     std::error_code error;
     for (const std::string& folder : {programFolder, dataFolder}) {
@@ -68,4 +70,15 @@ void playGeneratedVideo(void* owner, const std::string& videoPath) {
                "无法创建播放视频的HTML文件，但这不影响新生成的视频文件在淘宝网做为主图视频使用。\n\n"
                "你可以从网上下载：射手影音 来播放视频。",
                "提示", MB_ICONWARNING);
+}
+
+} // namespace
+
+void playGeneratedVideo(void* owner, const std::string& videoPath) {
+    // A player that turns out to be missing is found after this returns;
+    // by then the progress window may be gone, so the main window owns
+    // that warning.
+    auto noPlayer = [videoPath] { runOnUiThread([videoPath] { openPlayPage(hwndMain, videoPath); }); };
+    if (shellOpenChecked(videoPath.c_str(), noPlayer)) return;
+    openPlayPage(owner, videoPath);
 }

@@ -17,7 +17,8 @@ std::string playPageHtml(const std::string& videoPath);
 // whole. 1 when the page was written, else 0.
 int writePlayPage(const char* pagePath, const char* videoPath);
 
-// Opens the video with the desktop's player. When that cannot start, the
+// Opens the video with the desktop's player. When that cannot start or
+// finds no program for MP4 files, the
 // play page is written (into the program folder, or the user's data folder
 // when the program folder cannot be written) and opened in the browser;
 // when the page cannot be written at all, a warning says so (the video

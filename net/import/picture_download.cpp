@@ -4,7 +4,7 @@
 #include "foundation/globals.h"
 #include "net/format_text.h"
 #include "net/http_download.h"
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 #include "platform/info_window.h"
 #include "platform/status_bar.h"
 #include "platform/wait_cursor.h"

@@ -1,4 +1,4 @@
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 
 #include "foundation/globals.h"
 #include "foundation/temp_folder.h"

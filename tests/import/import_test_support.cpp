@@ -1,7 +1,7 @@
 #include "import_test_support.h"
 
 #include "foundation/globals.h"
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 #include "net/import/item_picture_loaders.h"
 #include "platform/info_window.h"
 #include "platform/load_item_commands.h"

@@ -9,6 +9,7 @@
 
 #include "foundation/file_path.h"
 #include "platform/command_ids.h"
+#include "platform/ui_thread.h"
 #include "platform/window_controls.h"
 #include "production/service_texts.h"
 #include "net/http_test_support.h"
@@ -126,7 +127,16 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
     });
     base = server.url("");
     serviceHost = base;
+    // Each downloaded song reaches the music list through the user-interface thread.
+    static int uiCalls;
+    uiCalls = 0;
+    UiThreadRunner previousRunner = setUiThreadRunner([](const std::function<void()>& call) {
+        ++uiCalls;
+        call();
+    });
     EXPECT_EQ(thread_download_music(), 0);
+    setUiThreadRunner(previousRunner);
+    EXPECT_EQ(uiCalls, 3) << "stale, new and evil were downloaded";
 
     // How often each address was asked for (a refused request may be repeated once).
     auto fetched = [&server] {

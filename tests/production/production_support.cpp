@@ -242,11 +242,11 @@ std::map<std::string, std::string> probeVideo(const std::string& path) {
     return values;
 }
 
-bool hasAudioStream(const std::string& path) {
-    std::string text = runCapture({"/usr/bin/ffprobe", "-v", "error", "-select_streams", "a",
-                                   "-show_entries", "stream=codec_type", "-of", "csv=p=0",
+double audioStreamSeconds(const std::string& path) {
+    std::string text = runCapture({"/usr/bin/ffprobe", "-v", "error", "-select_streams", "a:0",
+                                   "-show_entries", "stream=duration", "-of", "csv=p=0",
                                    "file:" + path});
-    return text.find("audio") != std::string::npos;
+    return text.empty() ? -1.0 : std::atof(text.c_str());
 }
 
 std::vector<unsigned char> firstFrameRgb(const std::string& path) {

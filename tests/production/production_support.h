@@ -62,7 +62,8 @@ std::string writeScript(const TempFolder& folder, const std::string& name, const
 
 // ffprobe's key=value answers about the first video stream and the file.
 std::map<std::string, std::string> probeVideo(const std::string& path);
-bool hasAudioStream(const std::string& path);
+// The first audio stream's length in seconds; -1 without one.
+double audioStreamSeconds(const std::string& path);
 // The first frame as 8-bit RGB, width x height.
 std::vector<unsigned char> firstFrameRgb(const std::string& path);
 

@@ -13,7 +13,7 @@
 #include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "message_recorder.h"
-#include "net/import/download_folder.h"
+#include "production/download_folder.h"
 #include "platform/command_ids.h"
 #include "platform/picture_list_view.h"
 #include "platform/window_controls.h"

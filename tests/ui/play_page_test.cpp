@@ -1,5 +1,6 @@
 #include "ui/play_page.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "dialog_test_support.h"
 #include "foundation/globals.h"
@@ -146,3 +148,27 @@ TEST(PlayPage, WritingReportsFailure) {
 }
 
 }  // namespace
+
+// xdg-open starts but finds no program for MP4 files: the page opens after all.
+TEST_F(PlayPageFallback, AnOpenerThatFindsNoPlayerBringsThePage) {
+    setSpawnHandler(nullptr);
+    programFolder = temp.folder("prog");
+    std::string bin = temp.folder("bin");
+    std::string log = temp / "opened.log";
+    {
+        std::ofstream script(bin + "/xdg-open");
+        script << "#!/bin/sh\necho \"$1\" >> '" << log << "'\ncase \"$1\" in *.mp4) exit 3;; esac\n";
+    }
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    const std::string savedPath = std::getenv("PATH");
+    setenv("PATH", (bin + ":" + savedPath).c_str(), 1);
+    playGeneratedVideo(nullptr, "/v/a.mp4");
+    const std::string page = temp / "prog/play.html";
+    for (int i = 0; i < 500 && readFile(log).find("play.html") == std::string::npos; ++i) {
+        QCoreApplication::processEvents();  // the page is written on this thread
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_EQ(readFile(log), "/v/a.mp4\n" + page + "\n");
+    EXPECT_EQ(readFile(page), playPageHtml("/v/a.mp4"));
+}

@@ -1,6 +1,6 @@
-// Where downloaded item pictures are kept: a folder of this process's own
-// inside the work folder ("downloads-<pid>-XXXXXX"), made on the first
-// download. Closing the program removes it with everything in it, so
+// Where this process's own files are kept: downloaded item pictures and
+// the logo copies the encoder reads. A folder inside the work folder
+// ("downloads-<pid>-XXXXXX"), made on first use. Closing the program removes it with everything in it, so
 // another running copy of the program never loses its pictures, and the
 // next start removes the folders that copies which ended without closing
 // left behind.
