@@ -12,11 +12,22 @@ namespace {
 
 void append(ArgumentList& to, const ArgumentList& from) { to.insert(to.end(), from.begin(), from.end()); }
 
+std::string frameSize(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// The frames arrive as raw 8-bit RGB pixels, width x height each, at the
+// frame rate: nothing in the stream tells their size, so the line does.
+ArgumentList frameInput(int width, int height, const std::string& input) {
+    return {"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", frameSize(width, height),
+            "-r", std::to_string(FRAME_RATE), "-i", input};
+}
+
 // Everything after the frame input, shared by both ways.
 void appendOutput(ArgumentList& argv, int width, int height, const std::string& duration,
                   const EncoderOptions& options) {
     append(argv, options.audio);
-    append(argv, {"-s", std::to_string(width) + "x" + std::to_string(height), "-t", duration});
+    append(argv, {"-s", frameSize(width, height), "-t", duration});
     append(argv, options.logo);
     append(argv, {"-pix_fmt", "yuv420p"});
     append(argv, options.bitrate);
@@ -85,16 +96,16 @@ ArgumentList bitrateArguments(int preset, int serviceKbps) {
 ArgumentList namedPipeCommandLine(const std::string& encoder, const std::string& pipePath,
                                   int width, int height, const std::string& duration,
                                   const EncoderOptions& options) {
-    ArgumentList argv = {encoder, "-y", "-f", "image2pipe", "-r", std::to_string(FRAME_RATE),
-                         "-vcodec", "mjpeg", "-i", encoderFileArgument(pipePath)};
+    ArgumentList argv = {encoder, "-y"};
+    append(argv, frameInput(width, height, encoderFileArgument(pipePath)));
     appendOutput(argv, width, height, duration, options);
     return argv;
 }
 
 ArgumentList standardInputCommandLine(const std::string& encoder, int width, int height,
                                       const std::string& duration, const EncoderOptions& options) {
-    ArgumentList argv = {encoder, "-y", "-f", "mjpeg", "-r", std::to_string(FRAME_RATE),
-                         "-vcodec", "mjpeg", "-i", "pipe:0"};
+    ArgumentList argv = {encoder, "-y"};
+    append(argv, frameInput(width, height, "pipe:0"));
     appendOutput(argv, width, height, duration, options);
     return argv;
 }

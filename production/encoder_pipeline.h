@@ -1,5 +1,5 @@
 // Generation: the picture list becomes an MP4 file. The frames are
-// rendered here and streamed as JPEG images at 25 per second into the
+// rendered here and streamed as raw RGB pixels at 25 per second into the
 // encoder (ffmpegPath), which adds the music and the logo and writes the
 // file. They go through a FIFO the encoder opens as its input file, or,
 // once that way has failed, through the encoder's standard input.

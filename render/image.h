@@ -39,6 +39,12 @@ struct FrameLogo {
 // Composites the logo Over frame at its place.
 void layFrameLogo(MagickWand* frame, const FrameLogo& logo);
 
+// A frame as the encoder reads it: width x height 8-bit RGB triples, rows
+// top to bottom, from the wand's current image (width * height * 3 bytes,
+// released with MagickRelinquishMemory). With a logo, the logo is laid over
+// a copy first. Null with *length 0 when the size is empty or the export fails.
+unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size_t* length,
+                              const FrameLogo* logo);
 // JPEG bytes of the wand's current image (released with MagickRelinquishMemory);
 // with a logo, the logo is laid over a copy first.
 unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, const FrameLogo* logo);

@@ -31,8 +31,8 @@ bool decodes(const unsigned char* bytes, std::size_t length, const char* name,
     return false;
 }
 
-// The frame formats the program writes: JPEG frames for the encoder, PNG
-// for thumbnails and copies. The result must carry the format's signature.
+// The formats the program writes: JPEG and PNG, for pictures, thumbnails
+// and copies. The result must carry the format's signature.
 bool encodes(const char* format, const unsigned char* signature, std::size_t signatureLength,
              std::string* failure) {
     WandPtr wand(newCanvas(16, 16, "#FFFFFF"));

@@ -22,7 +22,12 @@ FrameEncoder setFrameEncoder(FrameEncoder encoder) { return installedEncoder.exc
 unsigned char* encodeFrame(const EffectContext& ctx, MagickWand* frame, std::size_t* length,
                            void* context) {
     FrameEncoder encoder = installedEncoder.load();
-    if (!encoder) return getFrameJpegBlob(frame, length, ctx.logo);
+    if (!encoder) {
+        // A context without a size (a caller outside a render run) takes the frame's own.
+        int width = ctx.W > 0 ? ctx.W : static_cast<int>(MagickGetImageWidth(frame));
+        int height = ctx.H > 0 ? ctx.H : static_cast<int>(MagickGetImageHeight(frame));
+        return getFramePixels(frame, width, height, length, ctx.logo);
+    }
     if (!ctx.logo || !ctx.logo->wand) return encoder(frame, length, context);
     WandPtr copy(CloneMagickWand(frame));
     layFrameLogo(copy.get(), *ctx.logo);

@@ -239,7 +239,7 @@ TEST_F(EncoderPipeline, EncoderThatNeverOpensThePipeIsGivenUp) {
     addThreePictures();
     setNamedPipeConnectTimeout(500);
     ffmpegPath = writeScript(folder, "ffmpeg",
-                             "case \"$*\" in *image2pipe*) exec sleep 60;; esac\n"
+                             "case \"$*\" in *pipe:0*) ;; *) exec sleep 60;; esac\n"
                              "exec /usr/bin/ffmpeg \"$@\"");
     answerSaveDialog(folder / "late.mp4");
     generateAndWait();

@@ -101,7 +101,7 @@ TEST_P(EveryIndex, FinalFrameModeGivesTheFrameTheRenderEndsOn) {
             setup.canvas = canvas;
             setup.caption = caption.get();
             setup.decode = false;
-            setup.jpeg = true;
+            setup.ownEncoding = true;
             if (!first) setup.previous = negativeCodedCanvas(size.W, size.H);
             EffectRun run = runEffectIndex(std::move(setup));
             ASSERT_NE(run.result, nullptr);

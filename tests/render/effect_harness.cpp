@@ -201,7 +201,7 @@ std::unique_ptr<CaptionOverlay> testCaption(int W, int H, const std::string& tex
 
 EffectRun runEffectIndex(EffectSetup setup) {
     FrameEncoder saved =
-        setFrameEncoder(setup.decode ? rawPixelEncoder : setup.jpeg ? nullptr : markerEncoder);
+        setFrameEncoder(setup.decode ? rawPixelEncoder : setup.ownEncoding ? nullptr : markerEncoder);
     RecordingSink sink(setup.refuseAt);
     EffectContext ctx;
     ctx.W = setup.W;

@@ -70,7 +70,7 @@ private:
     FrameSink saved_;
 };
 
-// While it lives, frames are encoded as 8-bit PPM instead of JPEG, so that
+// While it lives, frames are encoded as 8-bit PPM, which carries its size, so that
 // RecordingSink::frame decodes exact pixels.
 class RawFrames {
 public:
@@ -128,7 +128,7 @@ struct EffectSetup {
     WandPtr previous;                   // handed to the effect
     int refuseAt = -1;
     bool decode = true;                 // decode frames (raw encoder); false: count only
-    bool jpeg = false;                  // with decode false: the program's own frame encoding
+    bool ownEncoding = false;           // with decode false: the program's own frame encoding
 };
 
 EffectRun runEffectIndex(EffectSetup setup);

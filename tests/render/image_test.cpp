@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,43 @@ TEST_F(ImageModule, FrameJpegCarriesTheLogoWhenGivenOne) {
         EXPECT_TRUE(near(atLogo, given ? rgbOf("#00ff00") : kRed, 12)) << atLogo;
     }
     EXPECT_EQ(pixelOf(frame.get(), 16, 16), kRed) << "the frame itself keeps no logo";
+}
+
+TEST_F(ImageModule, FramePixelsAreRowsOfRgbAtTheAskedSize) {
+    WandPtr coded = positionCodedCanvas(300, 200);
+    WandPtr logo = solidCanvas(16, 16, "#00ff00");
+    FrameLogo placed{logo.get(), 8, 8};
+    Frame expected = frameOf(coded.get());
+    // Pixels outside the image repeat its last column and row.
+    auto expectedAt = [&](int x, int y) { return expected.at(std::min(x, 299), std::min(y, 199)); };
+    struct Case {
+        const char* name;
+        int width, height;
+        const FrameLogo* logo;
+    } cases[] = {
+        {"the image's own size", 300, 200, nullptr},
+        {"with the logo", 300, 200, &placed},
+        {"larger than the image", 310, 205, nullptr},
+        {"smaller than the image", 120, 90, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::size_t length = 1;
+        MagickBlobPtr blob(getFramePixels(coded.get(), c.width, c.height, &length, c.logo));
+        ASSERT_NE(blob, nullptr);
+        ASSERT_EQ(length, static_cast<std::size_t>(c.width) * c.height * 3);
+        Frame frame{c.width, c.height, std::vector<std::uint8_t>(blob.get(), blob.get() + length)};
+        for (Point p : {Point{0, 0}, Point{7, 7}, Point{8, 8}, Point{23, 23}, Point{24, 24},
+                        Point{c.width - 1, 0}, Point{0, c.height - 1},
+                        Point{c.width - 1, c.height - 1}}) {
+            bool underLogo = c.logo && p.x >= 8 && p.x < 24 && p.y >= 8 && p.y < 24;
+            EXPECT_EQ(frame.at(p.x, p.y), underLogo ? rgbOf("#00ff00") : expectedAt(p.x, p.y)) << p;
+        }
+    }
+    EXPECT_EQ(frameOf(coded.get()), expected) << "the frame itself keeps no logo";
+    std::size_t length = 1;
+    EXPECT_EQ(getFramePixels(coded.get(), 0, 200, &length, nullptr), nullptr);
+    EXPECT_EQ(length, 0u);
 }
 
 TEST_F(ImageModule, JpegFileQualityIsCappedAtTheCeiling) {
