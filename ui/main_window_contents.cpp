@@ -20,12 +20,10 @@
 #include <QValidator>
 #include <map>
 
-#include "foundation/array_list.h"
 #include "foundation/charset.h"
-#include "foundation/file_path.h"
 #include "foundation/globals.h"
-#include "foundation/heap_alloc.h"
 #include "platform/command_ids.h"
+#include "production/background_music.h"
 #include "production/caption_markers.h"
 #include "production/settings_files.h"
 #include "production/timing.h"
@@ -218,28 +216,11 @@ void fillFonts() {
     if (combo->count() > 0) showCaptionSampleFont(combo->currentText().toStdString());
 }
 
-// The music combo: no music, the mp3 files of the program's "mp3" folder in
-// folder order, and the item that picks a local file; musicPathList runs
-// parallel to it with the files' full paths.
+// The music combo and musicPathList beside it, with long drop-down lists
+// for the music and pause combos.
 void fillMusic() {
-    auto* combo = controlAs<QComboBox>(IDC_MUSIC);
-    const std::string folder = programFolder + "/mp3";
-    ArrayList* names = arraylist_new_default();
-    listFiles(nullptr, folder.c_str(), "*.mp3", names);
-    std::lock_guard<std::mutex> hold(musicPathListLock);
-    if (!musicPathList) musicPathList = arraylist_new_default();
-    arraylist_add(musicPathList, heapCopy(""));
-    combo->addItem(QString());
-    for (int i = 0; i < names->count; ++i) {
-        const char* name = static_cast<const char*>(arraylist_get(names, i));
-        arraylist_add(musicPathList, heapCopy((folder + "/" + name).c_str()));
-        combo->addItem(text(name));
-    }
-    arraylist_add(musicPathList, heapCopy(""));
-    combo->addItem(text("选择本地背景音乐..."));
-    combo->setCurrentIndex(0);
-    arraylist_free(names, 1);
-    combo->setMaxVisibleItems(kMusicVisibleItems);
+    buildMusicList();
+    controlAs<QComboBox>(IDC_MUSIC)->setMaxVisibleItems(kMusicVisibleItems);
     controlAs<QComboBox>(IDC_PAUSE_TIME)->setMaxVisibleItems(kMusicVisibleItems);
 }
 

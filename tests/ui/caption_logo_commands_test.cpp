@@ -9,10 +9,10 @@
 
 #include "foundation/globals.h"
 #include "main_window_support.h"
+#include "spawn_recorder.h"
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
-#include "platform/process_spawn.h"
 #include "platform/window_controls.h"
 #include "production/picture_list.h"
 #include "render/wand_ptr.h"
@@ -23,13 +23,6 @@ using main_window_test::MainWindowTest;
 
 namespace {
 
-std::vector<std::vector<std::string>> spawned;
-
-bool recordSpawn(const std::vector<std::string>& argv) {
-    spawned.push_back(argv);
-    return true;
-}
-
 QWidget* marker(int row) {
     return controlAs<PictureListWidget>(IDC_PICTURE_LIST)->captionMarker(row);
 }
@@ -38,13 +31,11 @@ QWidget* marker(int row) {
 
 class CaptionLogoCommands : public MainWindowTest {
 protected:
+    SpawnRecorder launches;
     void SetUp() override {
         MainWindowTest::SetUp();
-        spawned.clear();
-        setSpawnHandler(recordSpawn);
     }
     void TearDown() override {
-        setSpawnHandler(nullptr);
         supportSite.clear();
         userId[0] = '\0';
         MainWindowTest::TearDown();
@@ -211,17 +202,17 @@ TEST_F(CaptionLogoCommands, PagesGetEncodedAddresses) {
     std::snprintf(userId, sizeof userId, "%s", "ab c&d");
     click(IDC_LOGO_CHECK);
     click(IDC_LOGO_DOWNLOAD);
-    ASSERT_EQ(spawned.size(), 1u);
-    EXPECT_EQ(spawned[0].back(), "https://www.example/logo.asp?t=d%26c+ba");
+    ASSERT_EQ(launches.spawned.size(), 1u);
+    EXPECT_EQ(launches.spawned[0].back(), "https://www.example/logo.asp?t=d%26c+ba");
 
     addPictures(2);
     selectRows({1});
     sendMainCommand(IDM_PREVIEW_PICTURE, 1);
-    ASSERT_EQ(spawned.size(), 2u);
-    EXPECT_EQ(spawned[1].back(),
+    ASSERT_EQ(launches.spawned.size(), 2u);
+    EXPECT_EQ(launches.spawned[1].back(),
               "https://www.example/preview.asp?id=" + std::to_string(pictureAt(1)->effectIndex));
 
     supportSite.clear();
     click(IDC_LOGO_DOWNLOAD);
-    EXPECT_EQ(spawned.size(), 2u) << "no site, no page";
+    EXPECT_EQ(launches.spawned.size(), 2u) << "no site, no page";
 }

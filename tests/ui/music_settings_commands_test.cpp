@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -16,9 +17,9 @@
 #include "foundation/preferences.h"
 #include "foundation/registry.h"
 #include "main_window_support.h"
+#include "spawn_recorder.h"
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
-#include "platform/process_spawn.h"
 #include "platform/run_capture.h"
 #include "platform/window_controls.h"
 #include "production/background_music.h"
@@ -30,13 +31,6 @@
 using main_window_test::MainWindowTest;
 
 namespace {
-
-std::vector<std::vector<std::string>> spawned;
-
-bool recordSpawn(const std::vector<std::string>& argv) {
-    spawned.push_back(argv);
-    return true;
-}
 
 std::vector<std::string> musicItems() {
     std::vector<std::string> items;
@@ -53,14 +47,13 @@ std::string contentOf(const std::string& path) {
 
 class MusicSettingsCommands : public MainWindowTest {
 protected:
+    SpawnRecorder launches;
     void SetUp() override {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         savedProgramFolder = programFolder;
         programFolder = folder.folder("program");
         setenv("XDG_CONFIG_HOME", folder.folder("config").c_str(), 1);
         MainWindowTest::SetUp();
-        spawned.clear();
-        setSpawnHandler(recordSpawn);
         auditionIndex = -1;
         auditionRestartPending = 0;
         lastMusicIndex = 0;
@@ -68,7 +61,6 @@ protected:
     void TearDown() override {
         musicPlayer().close();
         settle();
-        setSpawnHandler(nullptr);
         supportSite.clear();
         previewRunState = 0;
         MainWindowTest::TearDown();
@@ -103,6 +95,36 @@ protected:
 
     std::string savedProgramFolder;
 };
+
+// A program folder the user cannot write keeps its music in the data
+// folder; the combo offers the music of both.
+class MusicListAtStart : public MainWindowTest {
+protected:
+    void SetUp() override {
+        savedProgramFolder = programFolder;
+        if (const char* data = std::getenv("XDG_DATA_HOME")) savedDataHome = data;
+        programFolder = folder / "not-there";
+        setenv("XDG_DATA_HOME", folder.folder("data").c_str(), 1);
+        std::filesystem::create_directories(folder / "data/Tevrako/mp3");
+        folder.write("data/Tevrako/mp3/b.mp3");
+        folder.write("data/Tevrako/mp3/a.mp3");
+        folder.write("data/Tevrako/mp3/notes.txt");
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        programFolder = savedProgramFolder;
+        if (savedDataHome.empty()) unsetenv("XDG_DATA_HOME");
+        else setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
+    }
+    std::string savedProgramFolder, savedDataHome;
+};
+
+TEST_F(MusicListAtStart, OffersTheMusicOfTheDataFolder) {
+    EXPECT_EQ(musicItems(), (std::vector<std::string>{"", "a.mp3", "b.mp3", "选择本地背景音乐..."}));
+    EXPECT_EQ(musicPathAt(1), folder / "data/Tevrako/mp3/a.mp3");
+    EXPECT_EQ(comboGetCurSel(IDC_MUSIC), 0);
+}
 
 TEST_F(MusicSettingsCommands, NextAndAuditionFollowTheSongs) {
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) addMusicPath(song(name, 5));
@@ -158,8 +180,8 @@ TEST_F(MusicSettingsCommands, UnplayableMusicGoesToTheDesktopPlayer) {
     pick(IDC_MUSIC, 1);
     click(IDC_MUSIC_AUDITION);
     EXPECT_EQ(auditionText(), "试听");
-    ASSERT_EQ(spawned.size(), 1u);
-    EXPECT_EQ(spawned[0].back(), text);
+    ASSERT_EQ(launches.spawned.size(), 1u);
+    EXPECT_EQ(launches.spawned[0].back(), text);
     pick(IDC_MUSIC, 2);
     click(IDC_MUSIC_AUDITION);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"无法试听, 错误返回值: 2"});
@@ -295,9 +317,9 @@ TEST_F(MusicSettingsCommands, ShortcutAboutAndHelp) {
     EXPECT_EQ(boxes.boxes[2].caption, "关于");
 
     sendMainCommand(IDM_USER_GUIDE, 0);
-    ASSERT_EQ(spawned.size(), 1u);
-    EXPECT_EQ(spawned[0].back(), "https://site.example/help.html");
+    ASSERT_EQ(launches.spawned.size(), 1u);
+    EXPECT_EQ(launches.spawned[0].back(), "https://site.example/help.html");
     supportSite.clear();
     sendMainCommand(IDM_SUPPORT_SITE, 0);
-    EXPECT_EQ(spawned.size(), 1u) << "no site, no page";
+    EXPECT_EQ(launches.spawned.size(), 1u) << "no site, no page";
 }

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "dialog_test_support.h"
+#include "spawn_recorder.h"
 #include "foundation/globals.h"
 #include "platform/message_box.h"
-#include "platform/process_spawn.h"
 #include "platform/progress_window.h"
 #include "platform/ui_thread.h"
 #include "ui/ui_thread_runner.h"
@@ -19,13 +19,6 @@
 using namespace dialog_test;
 
 namespace {
-
-std::vector<std::vector<std::string>> spawned;
-
-bool recordSpawn(const std::vector<std::string>& argv) {
-    spawned.push_back(argv);
-    return true;
-}
 
 // What the user sees while the run lasts, read on the user-interface thread.
 struct Seen {
@@ -37,16 +30,14 @@ struct Seen {
 
 class ProgressWindowTest : public testing::Test {
 protected:
+    SpawnRecorder launches;
     void SetUp() override {
         installUiThreadRunner();
-        setSpawnHandler(recordSpawn);
-        spawned.clear();
         window = createProgressDialog(&owner);
     }
     void TearDown() override {
         setProgressWindowHandler(nullptr);
         setUiThreadRunner(nullptr);
-        setSpawnHandler(nullptr);
     }
 
     Seen look() {
@@ -112,7 +103,7 @@ TEST_F(ProgressWindowTest, StopMidRunLeavesTheWindowUsable) {
     EXPECT_EQ(after.stopText, "停止");
     EXPECT_TRUE(after.stopEnabled);
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_TRUE(spawned.empty());
+    EXPECT_TRUE(launches.spawned.empty());
 
     // The next run goes to its end and asks; No plays nothing.
     Seen first;
@@ -126,12 +117,12 @@ TEST_F(ProgressWindowTest, StopMidRunLeavesTheWindowUsable) {
     EXPECT_EQ(boxes.boxes[0].caption, "完成");
     EXPECT_EQ(boxes.boxes[0].type, unsigned(MB_ICONINFORMATION | MB_YESNO));
     EXPECT_EQ(boxes.boxes[0].owner, static_cast<QWidget*>(&owner));
-    EXPECT_TRUE(spawned.empty());
+    EXPECT_TRUE(launches.spawned.empty());
 
     // Yes opens the video with the desktop's player.
     generate(1, 0, [] {}, WM_ENCODE_DONE);
-    ASSERT_EQ(spawned.size(), 1u);
-    EXPECT_EQ(spawned[0], (std::vector<std::string>{"xdg-open", "/tmp/out.mp4"}));
+    ASSERT_EQ(launches.spawned.size(), 1u);
+    EXPECT_EQ(launches.spawned[0], (std::vector<std::string>{"xdg-open", "/tmp/out.mp4"}));
 }
 
 TEST_F(ProgressWindowTest, AFailureAsksNothingAndTheNextRunEnablesStop) {
