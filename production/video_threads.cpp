@@ -14,7 +14,10 @@
 
 namespace {
 std::mutex registryLock;
-std::deque<std::thread> videoThreads;
+// The threads of the last generation stay here, ended but not joined,
+// until the next generation starts. The registry is never destroyed: a
+// joinable thread destroyed at exit would end the program with an abort.
+std::deque<std::thread>& videoThreads = *new std::deque<std::thread>;
 } // namespace
 
 bool startVideoThread(std::function<void()> body) {
