@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +30,7 @@
 #include "ui/caption_sample_colors.h"
 #include "ui/command_router.h"
 #include "ui/control_registry.h"
+#include "ui/group_box.h"
 #include "ui/info_window.h"
 #include "ui/kit/default_font.h"
 #include "ui/main_commands.h"
@@ -112,9 +112,14 @@ private:
 QWidget* makeControl(const ControlEntry& entry, QWidget* parent) {
     const QString label = entry.text ? text(entry.text) : QString();
     switch (entry.kind) {
-    case ControlKind::GroupBox: return new QGroupBox(label, parent);
+    case ControlKind::GroupBox: return new GroupBox(label, parent);
     case ControlKind::Panel: return new QWidget(parent);
-    case ControlKind::CheckBox: return new QCheckBox(label, parent);
+    case ControlKind::CheckBox: {
+        // A check box on a group's top edge hides the edge behind it.
+        auto* box = new QCheckBox(label, parent);
+        box->setAutoFillBackground(true);
+        return box;
+    }
     case ControlKind::Label: return new QLabel(label, parent);
     case ControlKind::ComboBox: return new QComboBox(parent);
     case ControlKind::LineEdit: return new QLineEdit(label, parent);

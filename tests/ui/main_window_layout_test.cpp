@@ -9,12 +9,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <set>
 
 #include "main_window_support.h"
 #include "platform/command_ids.h"
+#include "platform/status_bar.h"
 #include "production/picture_effects.h"
 #include "production/timing.h"
 #include "ui/command_router.h"
@@ -23,6 +25,7 @@
 #include "ui/main_window_tables.h"
 #include "production/video_size_presets.h"
 #include "ui/picture_list_widget.h"
+#include "ui/status_bar.h"
 
 using main_window_test::MainWindowTest;
 
@@ -171,6 +174,28 @@ TEST_F(MainWindowLayout, ListViewWithItsHintPanelAndMarkers) {
         auto* text = marker->findChild<QLabel*>();
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->text().toStdString(), "文字");
+    }
+}
+
+// Each status part's text starts at its part's left edge and stays within
+// its right edge, however many parts come before it.
+TEST_F(MainWindowLayout, StatusPartsStartAtTheirEdges) {
+    const int edges[kStatusParts + 1] = {0, 130, 660, 790, 919};
+    QStatusBar* bar = mainStatusBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->geometry(), QRect(0, 508, 919, bar->height()));
+    for (int part = 0; part < kStatusParts; ++part) {
+        const QString text = QString("part %1").arg(part);
+        setStatusText(part, text.toStdString());
+        QLabel* label = nullptr;
+        for (QLabel* candidate : bar->findChildren<QLabel*>())
+            if (candidate->text() == text) label = candidate;
+        ASSERT_NE(label, nullptr) << part;
+        const QRect at = label->geometry();
+        EXPECT_GE(at.left(), edges[part]) << part;
+        EXPECT_LE(at.left(), edges[part] + 4) << part;
+        EXPECT_LE(at.right(), edges[part + 1]) << part;
+        EXPECT_GE(at.right(), edges[part + 1] - 4) << part;
     }
 }
 
