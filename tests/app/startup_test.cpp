@@ -13,9 +13,9 @@
 #include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "platform/info_window.h"
-#include "platform/process_spawn.h"
 #include "render/magick_self_test.h"
 #include "../ui/message_recorder.h"
+#include "../ui/spawn_recorder.h"
 #include "ui/info_window.h"
 #include "ui/main_window.h"
 #include "ui/status_bar.h"
@@ -50,17 +50,12 @@ TEST(StartupTables, RememberedSizeSelectsARealPresetOrAddsItsOwnItem) {
     }
 }
 
-std::vector<std::vector<std::string>> spawned;
-bool recordSpawn(const std::vector<std::string>& argv) {
-    spawned.push_back(argv);
-    return true;
-}
-
 int passingCheck() { return 1; }
 int failingCheck() { return 0; }
 
 class Startup : public testing::Test {
 protected:
+    SpawnRecorder launches;
     void SetUp() override {
         char cwd[4096];
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
@@ -69,15 +64,12 @@ protected:
         ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
         program = home.folder("program");
-        spawned.clear();
-        setSpawnHandler(recordSpawn);
         std::string site = "https://support.example";
         write_registry_string(HKEY_CURRENT_USER, kPreferenceKey, "support_site", site.c_str(),
                               static_cast<unsigned>(site.size() + 1));
     }
     void TearDown() override {
         delete mainWindow();
-        setSpawnHandler(nullptr);
         setInfoWindowHandler(nullptr);
         clearInfoLog();
         if (chdir(startFolder.c_str()) != 0) ADD_FAILURE();
@@ -102,8 +94,8 @@ TEST_F(Startup, AMissingEncoderEndsBeforeTheWorkFolderWithItsMessageAndPage) {
     EXPECT_EQ(boxes.boxes[0].text.rfind("找不到 ffmpeg.exe 文件，可能是没有对下载的主图视频软件进行正确的解压缩。", 0), 0u);
     EXPECT_EQ(boxes.boxes[0].caption, "提示");
     EXPECT_EQ(boxes.boxes[0].type, unsigned(MB_ICONERROR));
-    ASSERT_EQ(spawned.size(), 1u);
-    EXPECT_EQ(spawned[0].back(), "https://support.example/unzip.html");
+    ASSERT_EQ(launches.spawned.size(), 1u);
+    EXPECT_EQ(launches.spawned[0].back(), "https://support.example/unzip.html");
     // The preferences came before the check, the work folder after it.
     EXPECT_TRUE(std::filesystem::exists(preferenceFile()));
     EXPECT_FALSE(std::filesystem::exists(program + "/temp"));
@@ -142,7 +134,7 @@ TEST_F(Startup, ACompleteInstallationShowsTheMainWindowAndClosingSavesTheFolders
     EXPECT_FALSE(infoWindow()->isVisible());
     appendInfoText("记录");
     EXPECT_TRUE(infoWindow()->isVisible());
-    EXPECT_TRUE(spawned.empty());
+    EXPECT_TRUE(launches.spawned.empty());
 
     window->close();
     char folder[260];
