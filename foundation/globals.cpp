@@ -83,6 +83,8 @@ std::string lastLogoFolder;
 
 // ---- Preview ----
 std::atomic<int> previewRunState{0};
+std::atomic<int> previewRenderDone{0};
+std::atomic<int> previewPlayerDone{0};
 
 
 // ---- Background music and settings files ----

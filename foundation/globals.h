@@ -133,6 +133,11 @@ extern std::string lastLogoFolder;   // the logo dialog
 // 0 idle or stopped, 1 running, 2 played to the end; the main window's
 // music commands start the preview's music only while it is 1.
 extern std::atomic<int> previewRunState;
+// 1 once the preview's render thread has delivered every frame (or
+// stopped); the player ends when it is 1 and the queue is empty.
+extern std::atomic<int> previewRenderDone;
+// 1 once the preview's player thread has ended.
+extern std::atomic<int> previewPlayerDone;
 
 
 // ---- Background music and settings files (production) ----

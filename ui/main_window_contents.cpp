@@ -39,6 +39,7 @@
 #include "ui/main_window_tables.h"
 #include "ui/toolbar_tooltips.h"
 #include "ui/picture_list_widget.h"
+#include "ui/preview_window.h"
 #include "ui/progress_window.h"
 #include "ui/settings_menu_dropdown.h"
 #include "ui/status_bar.h"
@@ -278,6 +279,7 @@ void createMainWindowContents(MainWindow* window) {
     createMainWindowControls(window);
     createInfoWindow(window);
     createProgressDialog(window);
+    createPreviewWindow(window);
     setDefaultFontOnChildren(window);
     fillFonts();
     fillMusic();

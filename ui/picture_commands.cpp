@@ -15,6 +15,7 @@
 #include "production/picture_effect.h"
 #include "production/picture_effects.h"
 #include "production/picture_list.h"
+#include "production/preview_run.h"
 #include "ui/command_router.h"
 #include "ui/main_commands.h"
 
@@ -33,8 +34,7 @@ void removeAll(int, int) {
 void moveLeft(int, int) { movePicture(-1); }
 void moveRight(int, int) { movePicture(+1); }
 
-// The preview: filled in once the preview is built.
-void previewVideo(int, int) {}
+void previewVideo(int, int) { togglePreview(); }
 
 void makeVideo(int, int) { generateVideo(); }
 

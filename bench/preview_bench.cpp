@@ -1,0 +1,189 @@
+// Whether a preview plays smoothly: after the start wait, does the player
+// ever run dry and pause to catch up?
+//
+//   preview_bench [--pictures N] [--size WxH] [--workers N] [--processors N]
+//
+// Renders N (10) photo-like pictures of 1000 x 800 at W x H (800 x 800),
+// the first without animation and the others over mixed effects, with the
+// default pause, through the real preview threads and render engine, in
+// real time (a 500 ms waiting period, 40 ms a frame). The window is a
+// recorder. Prints the start wait, the frames shown, every catch-up pause
+// (when, and how long the player waited), the queue's peak and the
+// process's peak memory.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <wand/MagickWand.h>
+
+#include "foundation/globals.h"
+#include "foundation/linked_list.h"
+#include "platform/command_ids.h"
+#include "platform/preview_window.h"
+#include "platform/window_controls.h"
+#include "production/picture_effect.h"
+#include "production/preview_player.h"
+#include "production/preview_queue.h"
+#include "production/preview_run.h"
+#include "production/program_folders.h"
+#include "production/timing.h"
+#include "render/effects/effect_table.h"
+#include "render/image.h"
+#include "render/picture_record.h"
+#include "render/render_engine.h"
+#include "render/wand_ptr.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Playback {
+    std::mutex lock;
+    Clock::time_point started;
+    std::vector<Clock::time_point> frames;
+    std::vector<double> pauseStarts;  // seconds after the first frame
+    bool waiting = false;
+    Clock::time_point waitStarted;
+    std::vector<double> pauseLengths;
+};
+Playback playback;
+
+double since(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+void frameShown(const unsigned char*, std::size_t, int, int) {
+    std::lock_guard<std::mutex> hold(playback.lock);
+    Clock::time_point now = Clock::now();
+    if (playback.waiting) {
+        playback.pauseLengths.push_back(since(playback.waitStarted, now));
+        playback.waiting = false;
+    }
+    playback.frames.push_back(now);
+}
+
+void pictureShown(PreviewPicture picture) {
+    std::lock_guard<std::mutex> hold(playback.lock);
+    if (picture != PreviewPicture::Start || playback.frames.empty() || playback.waiting) return;
+    playback.waiting = true;
+    playback.waitStarted = Clock::now();
+    playback.pauseStarts.push_back(since(playback.frames.front(), playback.waitStarted));
+}
+
+const PreviewWindowHandler recorder{nullptr, nullptr, frameShown, pictureShown, nullptr};
+
+void writePhotoLikePicture(const std::string& path, int width, int height) {
+    WandPtr wand(NewMagickWand());
+    MagickSetSize(wand.get(), width, height);
+    MagickReadImage(wand.get(), "plasma:fractal");
+    MagickBlurImage(wand.get(), 0, 6);
+    MagickSetImageCompressionQuality(wand.get(), 90);
+    MagickWriteImage(wand.get(), path.c_str());
+}
+
+// Effects spread over the families: every seventh effect that draws frames.
+std::vector<int> mixedEffects() {
+    std::vector<int> chosen;
+    for (int index = 0, seen = 0; index < kEffectTableSize; ++index) {
+        if (!effectTable[index].name || index == kNoAnimation) continue;
+        if (seen++ % 7 == 0) chosen.push_back(index);
+    }
+    return chosen;
+}
+
+long peakMemoryMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int pictures = 10, width = 800, height = 800, workers = 0, processors = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc)
+            std::sscanf(argv[++i], "%dx%d", &width, &height);
+        else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) workers = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--processors") == 0 && i + 1 < argc)
+            processors = std::atoi(argv[++i]);
+    }
+    MagickWandGenesis();
+    locateProgramFolders();
+    buildEffectNameMap();
+    if (workers > 0) setRenderWorkerCount(workers);
+    processorCount = processors > 0 ? processors : renderWorkerCount();
+
+    std::string folder = (std::filesystem::temp_directory_path() / "tevrako-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data())) return 1;
+    workFolder = folder;
+
+    comboAddString(IDC_VIDEO_SIZE, "");
+    comboAddString(IDC_VIDEO_SIZE, "size");
+    comboSetCurSel(IDC_VIDEO_SIZE, 1);
+    for (int i = 0; i < kPauseEntries; ++i) comboAddString(IDC_PAUSE_TIME, pauseEntryLabels[i]);
+    comboSetCurSel(IDC_PAUSE_TIME, kDefaultPauseEntry);
+    videoWidth = width;
+    videoHeight = height;
+    pauseFrames = pauseFramesForSeconds(pauseSecondsTable[kDefaultPauseEntry]);
+
+    std::vector<int> effects = mixedEffects();
+    pictureList = linkedlist_new();
+    for (int i = 0; i < pictures; ++i) {
+        auto* picture = new PictureRecord;
+        picture->path = folder + "/photo " + std::to_string(i) + ".jpg";
+        picture->fileName = "photo " + std::to_string(i) + ".jpg";
+        picture->effectIndex = i == 0 ? kNoAnimation : effects[(i - 1) % effects.size()];
+        picture->effectName = getEffectName(picture->effectIndex);
+        writePhotoLikePicture(picture->path, 1000, 800);
+        linkedlist_add(pictureList, picture);
+    }
+    const int frames = getTotalFrames();
+    const PreviewWaits waits = previewBufferingWaits(processorCount);
+    std::printf("%d pictures at %d x %d, %d frames (%.2f s), %d workers, processor count %d: "
+                "start wait %.1f s, catch-up wait %.1f s\n",
+                pictures, width, height, frames, frames / 25.0, renderWorkerCount(), processorCount,
+                waits.start * 0.5, waits.catchUp * 0.5);
+    std::printf("effects:");
+    for (int i = 1; i < pictures; ++i)
+        std::printf(" %d", static_cast<PictureRecord*>(linkedlist_get(pictureList, i))->effectIndex);
+    std::printf("\n");
+
+    setPreviewWindowHandler(&recorder);
+    resetPreviewQueuePeak();
+    playback.started = Clock::now();
+    startPreview();
+    endPreviewThreads();
+    const Clock::time_point ended = Clock::now();
+
+    std::lock_guard<std::mutex> hold(playback.lock);
+    if (playback.frames.empty()) {
+        std::printf("no frame was shown\n");
+        return 1;
+    }
+    std::printf("first frame after %.2f s; %zu frames shown over %.2f s (%.2f s at 25 per second)\n",
+                since(playback.started, playback.frames.front()), playback.frames.size(),
+                since(playback.frames.front(), playback.frames.back()), playback.frames.size() / 25.0);
+    std::printf("catch-up pauses after the start wait: %zu\n", playback.pauseStarts.size());
+    for (std::size_t i = 0; i < playback.pauseStarts.size(); ++i)
+        std::printf("  at %.2f s, waited %.2f s\n", playback.pauseStarts[i],
+                    i < playback.pauseLengths.size() ? playback.pauseLengths[i] : since(playback.waitStarted, ended));
+    std::printf("queue peak %.1f MB of %.0f MB; process peak %ld MB\n", previewQueuePeakBytes() / 1048576.0,
+                kPreviewQueueLimitBytes / 1048576.0, peakMemoryMb());
+
+    for (int i = 0; i < linkedlist_size(pictureList); ++i)
+        delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));
+    linkedlist_free(pictureList, 0);
+    pictureList = nullptr;
+    std::filesystem::remove_all(folder);
+    MagickWandTerminus();
+    return 0;
+}
