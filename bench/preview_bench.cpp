@@ -37,6 +37,7 @@
 #include "render/effects/effect_table.h"
 #include "render/image.h"
 #include "render/picture_record.h"
+#include "render/picture_renderer.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
 

@@ -132,7 +132,7 @@ void PreviewWindow::showFrame(const unsigned char* bytes, std::size_t length, in
         image = QImage(bytes, width, height, width * 3, QImage::Format_RGB888).copy();
     } else if (!image.loadFromData(bytes, static_cast<int>(length))) {
         dropPicture();
-        messageBox(this, "Call OleLoadPicture() Fail - status:" + std::to_string(kDecodeFailure) + "\n",
+        messageBox(static_cast<QWidget*>(this), "Call OleLoadPicture() Fail - status:" + std::to_string(kDecodeFailure) + "\n",
                    "Error", MB_ICONERROR);
         QPointer<PreviewWindow> window(this);
         runOnUiThread([window] {

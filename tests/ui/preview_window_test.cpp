@@ -19,6 +19,7 @@
 #include "foundation/linked_list.h"
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
+#include "platform/message_box.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
 #include "production/preview_player.h"
@@ -168,6 +169,26 @@ TEST_F(PreviewWindowTest, ClosingStopsARunningPreviewAndDropsThePicture) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(window, &escape);
     EXPECT_EQ(previewRunState, 1);
+}
+
+std::vector<std::string> boxesShown;
+int recordBox(void*, const std::string& text, const std::string& caption, unsigned) {
+    boxesShown.push_back(caption + ": " + text);
+    return IDOK;
+}
+
+TEST_F(PreviewWindowTest, AnUndecodablePictureIsSaidAndClosesTheWindow) {
+    boxesShown.clear();
+    MessageBoxHandler saved = setMessageBoxHandler(recordBox);
+    window->show();
+    previewRunState = 1;
+    const unsigned char garbage[] = {1, 2, 3, 4, 5, 6, 7};
+    window->showFrame(garbage, sizeof garbage, 100, 50);  // neither raw 100 x 50 nor a picture
+    setMessageBoxHandler(saved);
+    EXPECT_EQ(boxesShown, std::vector<std::string>{"Error: Call OleLoadPicture() Fail - status:-2147467259\n"});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(previewRunState, 0);
+    EXPECT_TRUE(window->picture().isNull());
 }
 
 TEST_F(PreviewWindowTest, OnlyAClickAfterTheEndReplays) {
