@@ -19,6 +19,12 @@
 
 namespace {
 
+// The preview's frames wait in its queue, so the engine keeps few of its
+// own, and at most one large picture is in flight: a 4K preview stays
+// within a few hundred megabytes.
+constexpr std::size_t kPreviewFrameBudgetBytes = std::size_t{64} << 20;
+constexpr std::size_t kPreviewPictureBudgetBytes = std::size_t{384} << 20;
+
 constexpr char kAuditionStopText[] = "停止";
 
 std::atomic<PreviewFrameSource> frameSource{nullptr};
@@ -99,7 +105,10 @@ int startPreview() {
 
     enableControl(IDM_PREVIEW_VIDEO, 0);
     clearPreviewFrameQueue();
-    auto settings = std::make_shared<const RenderSettings>(takeRenderSettings());
+    RenderSettings taken = takeRenderSettings();
+    taken.frameBudgetBytes = kPreviewFrameBudgetBytes;
+    taken.pictureBudgetBytes = kPreviewPictureBudgetBytes;
+    auto settings = std::make_shared<const RenderSettings>(std::move(taken));
     const int workers = renderWorkerCount();
     previewRunState = 1;
     renderThread.ended = false;

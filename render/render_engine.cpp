@@ -15,11 +15,6 @@
 
 namespace {
 
-// Frames buffered ahead of the picture being delivered share this budget.
-constexpr std::size_t kFrameBudgetBytes = std::size_t{512} << 20;
-// The images of the pictures in flight (canvas, previous and final frames,
-// working copies) share this one.
-constexpr std::size_t kPictureBudgetBytes = std::size_t{1} << 30;
 // Images a picture in flight holds at a time, roughly.
 constexpr std::size_t kImagesPerPicture = 6;
 // Frames the picture being delivered may run ahead of the destination.
@@ -75,7 +70,7 @@ struct PictureSink {
 // few frames ahead of the destination; the others share the budget.
 bool roomFor(const Run& run, int index, std::size_t length) {
     if (index == run.head) return run.slots[index].frames.size() < kDeliveredAhead;
-    return run.bufferedBytes + length <= kFrameBudgetBytes;
+    return run.bufferedBytes + length <= run.settings.frameBudgetBytes;
 }
 
 int bufferFrame(void* handle, const void* bytes, std::uint32_t length, std::uint32_t* written,
@@ -262,7 +257,7 @@ RenderOutcome renderFrameStream(const RenderSettings& settings,
     std::size_t pictureBytes = static_cast<std::size_t>(std::max(settings.width, 1)) *
                                static_cast<std::size_t>(std::max(settings.height, 1)) *
                                sizeof(PixelPacket) * kImagesPerPicture;
-    std::size_t fits = std::max<std::size_t>(kPictureBudgetBytes / pictureBytes, 1);
+    std::size_t fits = std::max<std::size_t>(settings.pictureBudgetBytes / pictureBytes, 1);
     run.window = static_cast<int>(std::min<std::size_t>(fits, 2 * static_cast<std::size_t>(workers)));
     workers = std::min({workers, run.window, std::max(count, 1)});
 

@@ -5,6 +5,7 @@
 // read only this copy, so nothing the user changes during a run reaches it.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ struct PictureToRender {
     std::string fontPath;  // the caption's font file, looked up when taken
 };
 
+// What a run's frames and pictures may take in memory by default.
+constexpr std::size_t kFrameBudgetBytes = std::size_t{512} << 20;
+constexpr std::size_t kPictureBudgetBytes = std::size_t{1} << 30;
+
 struct RenderSettings {
     int width = 0;
     int height = 0;
@@ -35,6 +40,11 @@ struct RenderSettings {
     std::shared_ptr<MagickWand> logoCopy;
     FrameLogo logo;
     std::vector<PictureToRender> pictures;
+    // Frames buffered ahead of the picture being delivered share the first
+    // budget; the images of the pictures in flight the second. A preview,
+    // whose frames wait in a queue of their own, gives smaller ones.
+    std::size_t frameBudgetBytes = kFrameBudgetBytes;
+    std::size_t pictureBudgetBytes = kPictureBudgetBytes;
 
     // "#ffffff" or "#000000".
     const char* backgroundColor() const { return backgroundFill == 1 ? "#000000" : "#ffffff"; }

@@ -319,15 +319,18 @@ TEST_F(PreviewPlayback, LargeFramesWaitInTheSinkOnceTheQueueIsFull) {
     script.frameBytes = std::size_t{3840} * 2160 * 3;
     const std::size_t cost = script.frameBytes + kPreviewEntryBytes;
     processorCount = 1;
-    setPreviewPeriods(milliseconds(1000), milliseconds(2));
+    // The player waits far longer than the queue takes to fill, however slow the machine.
+    setPreviewPeriods(milliseconds(60000), milliseconds(2));
     resetPreviewQueuePeak();
     Clock::time_point started = Clock::now();
     startPreview();
     while (previewQueueBytes() + cost <= kPreviewQueueLimitBytes)
         std::this_thread::sleep_for(milliseconds(5));
-    // Time for three more frames at the pace they came.
+    // One more frame reaches the sink and waits there...
+    for (int i = 0; i < 1000 && framesWritten.load() <= static_cast<int>(previewQueueEntries()); ++i)
+        std::this_thread::sleep_for(milliseconds(5));
+    // ...and in the time of three more frames at the pace they came, none gets past it.
     std::this_thread::sleep_for((Clock::now() - started) * 3 / static_cast<int>(previewQueueEntries()));
-    // One more frame waits in the sink; none got past it.
     EXPECT_EQ(framesWritten.load(), static_cast<int>(previewQueueEntries()) + 1);
     EXPECT_LE(previewQueuePeakBytes(), kPreviewQueueLimitBytes);
     previewRunState = 0;
