@@ -1,6 +1,9 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -217,6 +220,10 @@ StartupOutcome startProgram(const StartupOptions& options) {
 
 int runProgram(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (the file pickers) speak the desktop's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     endOnTerminationSignals();
     StartupOptions options;
     options.installCrashHandler = true;

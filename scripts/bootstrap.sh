@@ -10,7 +10,7 @@ libmagickwand-6.q16-dev
 libcjson-dev
 libssl-dev openssl ca-certificates
 ffmpeg
-qt6-base-dev qt6-qpa-plugins
+qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
 libsdl2-dev libmpg123-dev
 libfontconfig-dev fonts-wqy-microhei fonts-noto-cjk
 xdg-utils
