@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,10 +15,14 @@
 #include "platform/progress_window.h"
 #include "platform/window_controls.h"
 #include "production/download_folder.h"
+#include "production/encoder_command.h"
 #include "production/timing.h"
 #include "production/video_thread.h"
 #include "foundation/linked_list.h"
+#include "render/image.h"
 #include "render/picture_renderer.h"
+#include "render/render_engine.h"
+#include "render/wand_ptr.h"
 #include "production_support.h"
 
 using namespace production_test;
@@ -59,17 +65,43 @@ protected:
         EXPECT_GT(seconds, 0) << "an audio stream";
         EXPECT_LE(seconds, getTotalFrames() / 25.0 + 0.05);
     }
+    // The frames a generation of the list as it stands renders, in order.
+    std::vector<std::string> renderedFrames() {
+        std::vector<std::string> frames;
+        auto keep = [](void* handle, const void* bytes, std::uint32_t length, std::uint32_t* written,
+                       void*) {
+            static_cast<std::vector<std::string>*>(handle)->emplace_back(
+                static_cast<const char*>(bytes), length);
+            *written = length;
+            return 1;
+        };
+        renderFrameStream(takeRenderSettings(), {keep, nullptr, &frames}, {}, 1);
+        return frames;
+    }
     void expectVideo(const std::string& path, int frames) {
         auto info = probeVideo(path);
         EXPECT_EQ(info["width"], "256");
         EXPECT_EQ(info["height"], "256");
         EXPECT_EQ(info["r_frame_rate"], "25/1");
+        EXPECT_EQ(info["pix_fmt"], "yuv420p");
         EXPECT_EQ(info["nb_read_frames"], std::to_string(frames));
         EXPECT_NEAR(std::atof(info["duration"].c_str()), frames / 25.0, 0.05);
     }
 };
 
 using Outcome = std::vector<unsigned>;
+
+// Peak signal-to-noise ratio of a against b in dB (8-bit samples).
+double psnr(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    EXPECT_EQ(a.size(), b.size());
+    double sum = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        double d = static_cast<double>(a[i]) - b[i];
+        sum += d * d;
+    }
+    double mse = sum / static_cast<double>(std::max<std::size_t>(a.size(), 1));
+    return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
 
 }  // namespace
 
@@ -86,18 +118,27 @@ TEST_F(EncoderPipeline, NamedPipeWayWritesTheCountedFrames) {
     EXPECT_TRUE(recorded().boxes.empty());
 }
 
-TEST_F(EncoderPipeline, StandardInputWayWithMusicAndBitrate) {
+TEST_F(EncoderPipeline, StandardInputWayWithMusicLogoAndBitrate) {
     addThreePictures();
     useAnonymousPipe = 1;
     mp4VideoBitrate = 1;
     std::string music = folder / "m.mp3";
     writeMusic(music, 5.0);
     useMusic(music);
+    std::string logo = folder / "logo.png";
+    writeSolidPicture(logo, 24, 24, "#00ff00");
+    useLogo(logo, 2);
     answerSaveDialog(folder / "out.MP4");
     generateAndWait();
     EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
     expectVideo(folder / "out.MP4", getTotalFrames());
     expectMusicCut(folder / "out.MP4");
+    // Top right, inset by 6: the logo over the first (white) picture.
+    std::vector<unsigned char> rgb = firstFrameRgb(folder / "out.MP4");
+    ASSERT_EQ(rgb.size(), 256u * 256u * 3u);
+    const unsigned char* inLogo = &rgb[(18u * 256u + 256u - 18u) * 3u];
+    EXPECT_LT(inLogo[0], 80);
+    EXPECT_GT(inLogo[1], 200);
 }
 
 TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsCopyGoesWithTheProgram) {
@@ -133,6 +174,67 @@ TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsCopyGoesWithTheProgram) {
     EXPECT_EQ(copiesIn(own), 1);
     removeDownloadFolder();
     EXPECT_FALSE(std::filesystem::exists(own));
+}
+
+TEST_F(EncoderPipeline, VideoFramesStayCloserToTheRenderedFramesThanThroughJpeg) {
+    // Thin dark lines on a light ground: edges are what JPEG blurs.
+    std::string path = folder / "lines.png";
+    {
+        std::vector<unsigned char> pixels(256 * 256 * 3);
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                unsigned char* p = &pixels[(static_cast<std::size_t>(y) * 256 + x) * 3];
+                bool line = x % 7 == 0 || y % 11 == 0;
+                p[0] = line ? 40 : static_cast<unsigned char>(150 + x / 4);
+                p[1] = line ? 40 : static_cast<unsigned char>(160 + y / 4);
+                p[2] = line ? 50 : static_cast<unsigned char>(170 + (x + y) / 8);
+            }
+        WandPtr wand(NewMagickWand());
+        PixelWandPtr black = newPixelWand("#000000");
+        MagickNewImage(wand.get(), 256, 256, black.get());
+        MagickImportImagePixels(wand.get(), 0, 0, 256, 256, "RGB", CharPixel, pixels.data());
+        ASSERT_EQ(MagickWriteImage(wand.get(), path.c_str()), MagickTrue);
+    }
+    addPicture(path, 99);
+    mp4VideoBitrate = 3;  // the encoder's own loss small beside the one compared
+    answerSaveDialog(folder / "raw.mp4");
+    generateAndWait();
+    ASSERT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+
+    // The frames the generation rendered, and the same frames through JPEG
+    // into the encoder with the same output options.
+    std::vector<std::string> rendered = renderedFrames();
+    ASSERT_EQ(static_cast<int>(rendered.size()), getTotalFrames());
+    ASSERT_EQ(rendered[0].size(), 256u * 256u * 3u);
+    std::string jpegFrames;
+    for (const std::string& frame : rendered) {
+        WandPtr wand(NewMagickWand());
+        PixelWandPtr black = newPixelWand("#000000");
+        MagickNewImage(wand.get(), 256, 256, black.get());
+        MagickImportImagePixels(wand.get(), 0, 0, 256, 256, "RGB", CharPixel, frame.data());
+        std::size_t length = 0;
+        MagickBlobPtr blob(getFrameJpegBlob(wand.get(), &length, nullptr));
+        jpegFrames.append(reinterpret_cast<const char*>(blob.get()), length);
+    }
+    std::string jpegPath = folder.write("frames.mjpeg", jpegFrames);
+    EncoderOptions options;
+    options.output = folder / "jpeg.mp4";
+    ArgumentList argv = standardInputCommandLine("/usr/bin/ffmpeg", 256, 256, durationText, options);
+    ArgumentList input = {"-f", "mjpeg", "-r", "25", "-vcodec", "mjpeg", "-i", "file:" + jpegPath};
+    auto frameInput = std::find(argv.begin(), argv.end(), "pipe:0");
+    ASSERT_NE(frameInput, argv.end());
+    argv.erase(argv.begin() + 2, frameInput + 1);
+    argv.insert(argv.begin() + 2, input.begin(), input.end());
+    int exitCode = -1;
+    runCapture(argv, &exitCode);
+    ASSERT_EQ(exitCode, 0);
+
+    std::vector<unsigned char> raw = firstFrameRgb(folder / "raw.mp4");
+    std::vector<unsigned char> jpeg = firstFrameRgb(folder / "jpeg.mp4");
+    std::vector<unsigned char> truth(rendered[0].begin(), rendered[0].end());
+    double rawPsnr = psnr(raw, truth), jpegPsnr = psnr(jpeg, truth);
+    EXPECT_GT(rawPsnr, jpegPsnr + 1.0) << "raw " << rawPsnr << " dB, through JPEG " << jpegPsnr << " dB";
+    expectVideo(folder / "raw.mp4", getTotalFrames());
 }
 
 TEST_F(EncoderPipeline, NamesWithSpacesQuotesChineseAndShellSyntax) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <fcntl.h>
 #include <thread>
@@ -57,4 +59,58 @@ TEST(FramePipe, WriteReportsWhetherTheReaderTookTheWholeFrame) {
             EXPECT_GE(written, taken) << "written counts what the pipe accepted";
         }
     }
+}
+
+TEST(FramePipe, AfterStopAWriteGivesUpOnlyOnAReaderThatStalled) {
+    ignoreBrokenPipeSignal();
+    const std::vector<char> frame(800 * 800 * 3, 'r');  // a raw 800 x 800 frame
+    struct Case {
+        const char* reader;
+        int pauseMs;  // after its first 100000 bytes; -1: reads no more
+        int result;
+    } cases[] = {
+        {"pauses for a moment", 600, 1},
+        {"stops reading", -1, 0},
+    };
+    stopFlag = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reader);
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        ASSERT_EQ(fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+        std::atomic<bool> writerDone{false};
+        std::thread reader([&] {
+            std::vector<char> buffer(100000);
+            std::size_t taken = 0;
+            while (taken < buffer.size()) {
+                ssize_t n = read(ends[0], buffer.data(), buffer.size() - taken);
+                if (n <= 0) break;
+                taken += static_cast<std::size_t>(n);
+            }
+            if (c.pauseMs >= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs));
+                while (read(ends[0], buffer.data(), buffer.size()) > 0) {
+                }
+            } else {
+                // Held open until the writer gives up (or long past when it should have).
+                auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (!writerDone && std::chrono::steady_clock::now() < until)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            close(ends[0]);
+        });
+        FramePipe pipe{ends[1]};
+        std::uint32_t written = 0;
+        auto start = std::chrono::steady_clock::now();
+        int result = writeFramePipe(&pipe, frame.data(), static_cast<std::uint32_t>(frame.size()),
+                                    &written, nullptr);
+        auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        writerDone = true;
+        close(ends[1]);
+        reader.join();
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(written == frame.size(), c.result == 1);
+        EXPECT_LT(seconds, 6.0) << "the writer must not wait on a stalled encoder";
+    }
+    stopFlag = 0;
 }

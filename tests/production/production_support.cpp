@@ -230,7 +230,7 @@ std::string runCapture(const std::vector<std::string>& argv, int* exitCode) {
 std::map<std::string, std::string> probeVideo(const std::string& path) {
     std::string text = runCapture({"/usr/bin/ffprobe", "-v", "error", "-select_streams", "v:0",
                                    "-count_frames", "-show_entries",
-                                   "stream=width,height,r_frame_rate,nb_read_frames:format=duration",
+                                   "stream=width,height,pix_fmt,r_frame_rate,nb_read_frames:format=duration",
                                    "-of", "default=noprint_wrappers=1", "file:" + path});
     std::map<std::string, std::string> values;
     std::istringstream lines(text);

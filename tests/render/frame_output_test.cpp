@@ -98,6 +98,59 @@ TEST(NoAnimation, NoHoldFramesWritesNothingAndStillReturnsThePicture) {
     EXPECT_EQ(frameOf(run.result.get()), frameOf(canvas.get()));
 }
 
+// Frames encoded during a run, whatever the encoder makes of them.
+int encodings = 0;
+unsigned char* countingEncoder(MagickWand*, std::size_t* length, void*) {
+    ++encodings;
+    *length = 1;
+    return static_cast<unsigned char*>(AcquireMagickMemory(1));
+}
+
+TEST(FrameOutput, HoldFramesHandTheSameBytesAgainWithoutEncoding) {
+    WandPtr canvas = solidCanvas(W, H, "#ff0000");
+    auto caption = testCaption(W, H);
+    struct Case {
+        const char* name;
+        int index;
+        CaptionOverlay* caption;
+        int frames;   // transition and 40 hold frames
+        int encoded;
+        int repeated;
+    } cases[] = {
+        {"fade", kFade, nullptr, 17 + 40, 17, 40},
+        {"fade with the caption's three steps", kFade, caption.get(), 17 + 40, 17 + 3, 37},
+        {"no animation", kNoAnimation, nullptr, 40, 1, 39},
+        {"no animation with its caption", kNoAnimation, caption.get(), 40, 2, 39},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameEncoder saved = setFrameEncoder(countingEncoder);
+        encodings = 0;
+        int repeats = 0;
+        EffectContext ctx;
+        ctx.W = W;
+        ctx.H = H;
+        ctx.canvas = canvas.get();
+        ctx.caption = c.caption;
+        ctx.holdFrames = 40;
+        ctx.write = [](void*, const void*, std::uint32_t length, std::uint32_t* written, void*) {
+            *written = length;
+            return 1;
+        };
+        ctx.repeat = [](void* handle) {
+            ++*static_cast<int*>(handle);
+            return 1;
+        };
+        ctx.sink = &repeats;
+        WandPtr result = runEffect(c.index, ctx);
+        setFrameEncoder(saved);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(encodings, c.encoded);
+        EXPECT_EQ(repeats, c.repeated);
+        EXPECT_EQ(ctx.framesWritten, c.frames);
+    }
+}
+
 TEST(FrameOutput, CountModeStoresRatherThanAdds) {
     int frames = 1000;
     EffectContext ctx;
