@@ -11,13 +11,14 @@
 // beside this program, with the render workers of this machine and with
 // one. Then the same frames, rendered into memory beforehand, are fed to
 // the encoder alone with the same command line. Prints, per list and worker
-// count, both times and their ratio.
+// count, both times, their ratio and the peak memory of the generation.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -110,17 +111,43 @@ void progressUpdate(int) {}
 void progressMessage(unsigned message) { outcome = message; }
 const ProgressWindowHandler progressWindow = {progressStart, progressUpdate, progressMessage};
 
-std::vector<std::string> capturedFrames;
+// A held frame is kept once: raw frames are large (1.9 MB at 800 x 800).
+std::vector<std::shared_ptr<const std::string>> capturedFrames;
 int captureFrame(void*, const void* bytes, std::uint32_t length, std::uint32_t* written, void*) {
-    capturedFrames.emplace_back(static_cast<const char*>(bytes), length);
+    capturedFrames.push_back(
+        std::make_shared<const std::string>(static_cast<const char*>(bytes), length));
     if (written) *written = length;
+    return 1;
+}
+int captureRepeat(void*) {
+    if (capturedFrames.empty()) return 0;
+    capturedFrames.push_back(capturedFrames.back());
     return 1;
 }
 
 void renderIntoMemory() {
     capturedFrames.clear();
-    renderFrameStream(takeRenderSettings(), {captureFrame, nullptr, nullptr}, {},
+    renderFrameStream(takeRenderSettings(), {captureFrame, captureRepeat, nullptr}, {},
                       renderWorkerCount());
+}
+
+// The process's peak resident memory since the last reset, in MB (-1 when
+// the system does not tell).
+void resetPeakMemory() {
+    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+long peakMemoryMb() {
+    FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return -1;
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+    std::fclose(status);
+    return kb < 0 ? -1 : kb / 1024;
 }
 
 bool writeAll(int fd, const std::string& bytes) {
@@ -151,8 +178,8 @@ double encodeFromMemory(const std::string& output) {
         close(input[1]);
         return -1;
     }
-    for (const std::string& frame : capturedFrames)
-        if (!writeAll(input[1], frame)) break;
+    for (const auto& frame : capturedFrames)
+        if (!writeAll(input[1], *frame)) break;
     close(input[1]);
     int exitCode = waitChildProcess(pid);
     double seconds = secondsSince(start);
@@ -163,6 +190,7 @@ struct Timing {
     double whole = -1;
     double encoderAlone = -1;
     std::size_t frames = 0;
+    long peakMb = -1;  // during the generation
 };
 
 // One generation with the given workers, and the encoder alone on its frames.
@@ -171,10 +199,12 @@ Timing timeGeneration(const std::string& folder, int workers) {
     setRenderWorkerCount(workers);
     outcome = 0;
     benchOutput = folder + "/generated.mp4";
+    resetPeakMemory();
     Clock::time_point start = Clock::now();
     generateVideo();
     waitForVideoThreads();
     timing.whole = secondsSince(start);
+    timing.peakMb = peakMemoryMb();
     if (outcome != WM_ENCODE_DONE) {
         std::fprintf(stderr, "generation did not finish (outcome 0x%x)\n", outcome);
         timing.whole = -1;
@@ -250,7 +280,8 @@ int main(int argc, char** argv) {
         int frames = getTotalFrames();
         std::printf("\n%s list: %d pictures of 1000 x 800, %d frames (%.2f s of video at 800 x 800)\n",
                     list.name, pictures, frames, frames / 25.0);
-        std::printf("  %7s  %10s  %13s  %6s\n", "workers", "generation", "encoder alone", "ratio");
+        std::printf("  %7s  %10s  %13s  %6s  %8s\n", "workers", "generation", "encoder alone", "ratio",
+                    "peak MB");
         for (int workers : {machineWorkers, 1}) {
             Timing timing = timeGeneration(folder, workers);
             if (timing.whole < 0 || timing.encoderAlone < 0) {
@@ -258,8 +289,8 @@ int main(int argc, char** argv) {
                 status = 1;
                 continue;
             }
-            std::printf("  %7d  %8.2f s  %11.2f s  %6.2f\n", workers, timing.whole,
-                        timing.encoderAlone, timing.whole / timing.encoderAlone);
+            std::printf("  %7d  %8.2f s  %11.2f s  %6.2f  %8ld\n", workers, timing.whole,
+                        timing.encoderAlone, timing.whole / timing.encoderAlone, timing.peakMb);
             std::fflush(stdout);
         }
     }

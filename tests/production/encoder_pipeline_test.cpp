@@ -314,6 +314,45 @@ TEST_F(EncoderPipeline, FailingEncoderFallsBackThenFailsWithItsText) {
     EXPECT_NE(log.find("boom"), std::string::npos);
 }
 
+TEST_F(EncoderPipeline, EncoderDyingInTheMiddleOfAFrameEndsItsWay) {
+    // It reads a frame and a half (a frame is 256 * 256 * 3 bytes) and dies:
+    // the frame write under way fails instead of waiting on it.
+    const std::string dies =
+        "for a; do case \"$a\" in file:*/tevrako-pipe-*) input=\"${a#file:}\";; esac; done\n"
+        "head -c 300000 \"${input:-/dev/stdin}\" > /dev/null\n"
+        "echo \"died: 中途退出\" >&2\n"
+        "exit 1";
+    struct Case {
+        const char* way;
+        int anonymous;
+        const char* script;
+        unsigned outcome;
+    } cases[] = {
+        // The FIFO way fails over to standard input, where the real encoder runs.
+        {"FIFO", 0, "case \"$*\" in *pipe:0*) exec /usr/bin/ffmpeg \"$@\";; esac\n", WM_ENCODE_DONE},
+        {"standard input", 1, "", WM_ENCODE_FAILED},
+    };
+    addThreePictures();
+    std::size_t runs = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        useAnonymousPipe = c.anonymous;
+        stopFlag = 0;
+        ffmpegPath = writeScript(folder, std::string("ffmpeg-") + c.way, c.script + dies);
+        std::string output = folder / (std::string(c.way) + ".mp4");
+        answerSaveDialog(output);
+        generateAndWait();
+        ASSERT_EQ(outcome().size(), ++runs);
+        EXPECT_EQ(outcome().back(), c.outcome);
+        EXPECT_EQ(useAnonymousPipe.load(), 1);
+        if (c.outcome == WM_ENCODE_DONE) expectVideo(output, getTotalFrames());
+    }
+    auto boxes = recorded().boxes;
+    ASSERT_EQ(boxes.size(), 1u) << "only the standard-input way shows the encoder's text";
+    EXPECT_NE(boxes[0].text.find("died: 中途退出"), std::string::npos) << boxes[0].text;
+    EXPECT_NE(errorLog().find("died"), std::string::npos);
+}
+
 TEST_F(EncoderPipeline, ChattyEncoderIsDrainedAndItsMessageBounded) {
     addThreePictures();
     // 200 kB of error output before the real encoder runs: a pipe that is
