@@ -23,6 +23,7 @@
 
 #include <wand/MagickWand.h>
 
+#include "bench/photo_like_picture.h"
 #include "foundation/globals.h"
 #include "foundation/linked_list.h"
 #include "platform/command_ids.h"
@@ -79,15 +80,6 @@ void pictureShown(PreviewPicture picture) {
 }
 
 const PreviewWindowHandler recorder{nullptr, nullptr, frameShown, pictureShown, nullptr};
-
-void writePhotoLikePicture(const std::string& path, int width, int height) {
-    WandPtr wand(NewMagickWand());
-    MagickSetSize(wand.get(), width, height);
-    MagickReadImage(wand.get(), "plasma:fractal");
-    MagickBlurImage(wand.get(), 0, 6);
-    MagickSetImageCompressionQuality(wand.get(), 90);
-    MagickWriteImage(wand.get(), path.c_str());
-}
 
 // Effects spread over the families: every seventh effect that draws frames.
 std::vector<int> mixedEffects() {

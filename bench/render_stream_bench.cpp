@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/photo_like_picture.h"
 #include "foundation/globals.h"
 #include "render/effects/effect_table.h"
 #include "render/render_engine.h"
@@ -43,14 +44,9 @@ int countRepeat(void* handle) {
     return 1;
 }
 
-std::string writePhotoLikePicture(const std::string& folder, int seed) {
+std::string writePhotoLikeFile(const std::string& folder, int seed) {
     std::string path = folder + "/photo " + std::to_string(seed) + ".jpg";
-    WandPtr wand(NewMagickWand());
-    MagickSetSize(wand.get(), 1000, 800);
-    MagickReadImage(wand.get(), "plasma:fractal");
-    MagickBlurImage(wand.get(), 0, 6);
-    MagickSetImageCompressionQuality(wand.get(), 90);
-    MagickWriteImage(wand.get(), path.c_str());
+    writePhotoLikePicture(path, 1000, 800);
     return path;
 }
 
@@ -103,7 +99,7 @@ int main(int argc, char** argv) {
     std::string folder = (std::filesystem::temp_directory_path() / "tevrako-bench-XXXXXX").string();
     if (!mkdtemp(folder.data())) return 1;
     std::vector<std::string> paths;
-    for (int i = 0; i < 6; ++i) paths.push_back(writePhotoLikePicture(folder, i));
+    for (int i = 0; i < 6; ++i) paths.push_back(writePhotoLikeFile(folder, i));
 
     // The members of each family, in table order.
     std::vector<const EffectFamily*> order;
