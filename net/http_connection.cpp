@@ -2,9 +2,11 @@
 
 #include "net/socket_connect.h"
 #include "net/socket_pool.h"
+#include "net/socket_watch.h"
 #include "net/ssl_socket.h"
 
 #include <cerrno>
+#include <poll.h>
 #include <sys/socket.h>
 
 bool http_connection_open(HttpConnection* connection, const HttpUrl& url, bool keepAlive, std::string& error) {
@@ -33,6 +35,8 @@ long http_connection_send(HttpConnection* connection, const char* data, size_t l
 
 long http_connection_recv(HttpConnection* connection, char* buffer, size_t length) {
     if (connection->ssl) return ssl_socket_read(connection->ssl, buffer, length);
+    // Waiting first keeps the read within the thread's socket watch.
+    if (socket_wait(connection->socket, POLLIN, socketIoTimeoutMs.load()) != SocketWaitResult::Ready) return -1;
     for (;;) {
         ssize_t n = recv(connection->socket, buffer, length, 0);
         if (n < 0 && errno == EINTR) continue;

@@ -5,6 +5,7 @@
 #include "net/http_connection.h"
 #include "net/http_header.h"
 #include "net/http_request.h"
+#include "net/socket_watch.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -299,8 +300,10 @@ bool http_has_unsafe_fields(const char* cookie, const char* referer) {
     return http_has_control_chars(cookie) || http_has_control_chars(referer);
 }
 
-Exchange http_exchange(const char* urlText, const HttpUrl& url, const char* cookie, const char* referer,
-                       bool keepAlive, const char* postBody, const ExchangeSettings& settings, BodySink& sink) {
+namespace {
+
+Exchange exchangeOnce(const char* urlText, const HttpUrl& url, const char* cookie, const char* referer,
+                      bool keepAlive, const char* postBody, const ExchangeSettings& settings, BodySink& sink) {
     Exchange x;
     std::string head = composeHead(url, cookie, referer, keepAlive, postBody);
     if (head.size() > settings.headLimit) {
@@ -409,5 +412,20 @@ Exchange http_exchange(const char* urlText, const HttpUrl& url, const char* cook
     x.result = ExchangeResult::Done;
     x.errorKind = 0;
     x.bodyLength = static_cast<size_t>(body.total);
+    return x;
+}
+
+} // namespace
+
+Exchange http_exchange(const char* urlText, const HttpUrl& url, const char* cookie, const char* referer,
+                       bool keepAlive, const char* postBody, const ExchangeSettings& settings, BodySink& sink) {
+    Exchange x = exchangeOnce(urlText, url, cookie, referer, keepAlive, postBody, settings, sink);
+    // An exchange the thread's socket watch ended says so, and is not tried
+    // again: the watch would end the next one at once.
+    std::string ended = socket_watch_failure();
+    if (x.result == ExchangeResult::Failed && !ended.empty()) {
+        x.message = ended;
+        x.repeatable = false;
+    }
     return x;
 }

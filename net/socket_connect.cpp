@@ -1,6 +1,7 @@
 #include "net/socket_connect.h"
 
 #include "net/format_text.h"
+#include "net/socket_watch.h"
 
 #include <cerrno>
 #include <chrono>
@@ -48,30 +49,26 @@ Attempt connectOne(int fd, const addrinfo* ai, Clock::time_point deadline, std::
         error = formatText("使用非阻塞方式连接发生错误，错误码:%d", errno);
         return Attempt::Failed;
     }
-    for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        int wait = left.count() > 0 ? static_cast<int>(left.count()) : 0;
-        pollfd pfd{fd, POLLOUT, 0};
-        int ready = poll(&pfd, 1, wait);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready == 0) {
-            error = "使用非阻塞方式连接超时。";
-            return Attempt::TimedOut;
-        }
-        if (ready < 0) {
-            error = formatText("使用非阻塞方式连接发生错误，错误码:%d", ready);
-            return Attempt::Failed;
-        }
-        // Writable also means "failed": the pending error tells which.
-        int pending = 0;
-        socklen_t len = sizeof pending;
-        if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &pending, &len) != 0) pending = errno;
-        if (pending != 0) {
-            error = formatText("使用非阻塞方式连接发生错误，错误码:%d", pending);
-            return Attempt::Failed;
-        }
-        return Attempt::Connected;
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    switch (socket_wait(fd, POLLOUT, static_cast<int>(left > 0 ? left : 0))) {
+    case SocketWaitResult::Ready:
+        break;
+    case SocketWaitResult::TimedOut:
+        error = "使用非阻塞方式连接超时。";
+        return Attempt::TimedOut;
+    case SocketWaitResult::Ended:
+        error = socket_watch_failure();
+        return Attempt::TimedOut;
     }
+    // Writable also means "failed": the pending error tells which.
+    int pending = 0;
+    socklen_t len = sizeof pending;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &pending, &len) != 0) pending = errno;
+    if (pending != 0) {
+        error = formatText("使用非阻塞方式连接发生错误，错误码:%d", pending);
+        return Attempt::Failed;
+    }
+    return Attempt::Connected;
 }
 
 } // namespace

@@ -1,15 +1,18 @@
 #include "net/ssl_socket.h"
 
 #include "net/socket_connect.h"
+#include "net/socket_watch.h"
 
 #include <arpa/inet.h>
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
 #include <mutex>
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
+#include <poll.h>
 
 namespace {
 
@@ -50,6 +53,29 @@ void reportHandshakeFailure(SSL* ssl) {
     ERR_print_errors_fp(stderr);
 }
 
+// TLS runs over a non-blocking socket: every wait for the peer goes through
+// socket_wait, so the I/O time-out and the thread's socket watch bound each
+// read however slowly the bytes of a record arrive.
+bool setNonBlocking(int fd) {
+    int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+// After a TLS call that wants to be retried: waits for what it wants. false
+// when the call failed for good, or the wait ended without the socket ready.
+bool waitToRetry(BIO* bio, int fd) {
+    if (!BIO_should_retry(bio)) return false;
+    short events = BIO_should_write(bio) ? POLLOUT : POLLIN;
+    return socket_wait(fd, events, socketIoTimeoutMs.load()) == SocketWaitResult::Ready;
+}
+
+bool handshake(BIO* bio, int fd) {
+    for (;;) {
+        if (BIO_do_handshake(bio) > 0) return true;
+        if (!waitToRetry(bio, fd)) return false;
+    }
+}
+
 } // namespace
 
 void ssl_library_init() {
@@ -75,8 +101,8 @@ SslSocket* ssl_socket_connect(const char* host, int port, std::string& error) {
             ready = SSL_set_tlsext_host_name(ssl, host) == 1 && SSL_set1_host(ssl, host) == 1;
         }
     }
-    if (ready) ready = SSL_set_fd(ssl, fd) == 1;
-    if (ready && BIO_do_handshake(bio) > 0) return new SslSocket{bio, ctx, fd};
+    if (ready) ready = SSL_set_fd(ssl, fd) == 1 && setNonBlocking(fd);
+    if (ready && handshake(bio, fd)) return new SslSocket{bio, ctx, fd};
 
     error = "BIO_do_connect(ssl_bio) Error.";
     reportHandshakeFailure(ssl);
@@ -104,6 +130,7 @@ long ssl_socket_write(SslSocket* ssl, const char* data, size_t length) {
         if (part > INT_MAX) part = INT_MAX;
         int n = BIO_write(ssl->bio, data + sent, static_cast<int>(part));
         if (n <= 0) {
+            if (waitToRetry(ssl->bio, ssl->socket)) continue;
             ERR_clear_error();
             return -1;
         }
@@ -114,7 +141,14 @@ long ssl_socket_write(SslSocket* ssl, const char* data, size_t length) {
 
 long ssl_socket_read(SslSocket* ssl, char* buffer, size_t length) {
     if (length > INT_MAX) length = INT_MAX;
-    int n = BIO_read(ssl->bio, buffer, static_cast<int>(length));
-    if (n < 0) ERR_clear_error();
-    return n;
+    for (;;) {
+        int n = BIO_read(ssl->bio, buffer, static_cast<int>(length));
+        if (n > 0) return n;
+        if (BIO_should_retry(ssl->bio)) {
+            if (waitToRetry(ssl->bio, ssl->socket)) continue;
+            n = -1;
+        }
+        if (n < 0) ERR_clear_error();
+        return n;
+    }
 }

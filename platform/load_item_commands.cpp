@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/wait_cursor.h"
+
 namespace {
 
 std::atomic<const LoadItemCommandsHandler*> currentHandler{nullptr};
@@ -16,6 +18,12 @@ void hideLoadItemCommands() {
 void showBrowserExtensionLink() {
     const LoadItemCommandsHandler* handler = currentHandler.load();
     if (handler && handler->showBrowserExtensionLink) handler->showBrowserExtensionLink();
+}
+
+void whileImporting() {
+    const LoadItemCommandsHandler* handler = currentHandler.load();
+    if (handler && handler->whileImporting) handler->whileImporting();
+    else repaintWhileBusy();
 }
 
 const LoadItemCommandsHandler* setLoadItemCommandsHandler(const LoadItemCommandsHandler* handler) {

@@ -11,10 +11,16 @@ struct LoadItemCommandsHandler {
     // Shows the load-item dialog's link to get picture addresses with a
     // browser extension.
     void (*showBrowserExtensionLink)();
+    // Called while an item import runs, between pictures and while a
+    // download waits: lets the windows repaint and takes the Escape key,
+    // which asks the import to stop; no other input reaches the windows.
+    void (*whileImporting)();
 };
 
 void hideLoadItemCommands();
 void showBrowserExtensionLink();
+// Without a handler for it, only repaints (repaintWhileBusy).
+void whileImporting();
 
 // Installs the handler (null: nothing happens) and returns the previous one.
 const LoadItemCommandsHandler* setLoadItemCommandsHandler(const LoadItemCommandsHandler* handler);

@@ -1,8 +1,11 @@
 #include "ui/load_item_commands.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
+#include "net/import/import_stop.h"
 #include "platform/command_ids.h"
 #include "platform/load_item_commands.h"
 #include "ui/command_router.h"
@@ -21,7 +24,35 @@ void qtHideLoadItemCommands() {
 
 void qtShowBrowserExtensionLink() { showLoadItemDialogLink(); }
 
-const LoadItemCommandsHandler qtHandler = {qtHideLoadItemCommands, qtShowBrowserExtensionLink};
+// While an import runs the windows take no input but Escape, which stops
+// it: the picture list must not change under the import.
+class ImportInputFilter : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopItemImport();
+            return true;
+        case QEvent::Shortcut:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return true;
+        default:
+            return event->isInputEvent();
+        }
+    }
+};
+
+void qtWhileImporting() {
+    ImportInputFilter filter;
+    qApp->installEventFilter(&filter);
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&filter);
+}
+
+const LoadItemCommandsHandler qtHandler = {qtHideLoadItemCommands, qtShowBrowserExtensionLink, qtWhileImporting};
 
 } // namespace
 

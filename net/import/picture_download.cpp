@@ -4,16 +4,22 @@
 #include "foundation/globals.h"
 #include "net/format_text.h"
 #include "net/http_download.h"
+#include "net/import/import_stop.h"
+#include "net/socket_watch.h"
 #include "production/download_folder.h"
 #include "platform/info_window.h"
+#include "platform/load_item_commands.h"
 #include "platform/status_bar.h"
 #include "platform/wait_cursor.h"
 #include "production/picture_list.h"
 #include "production/selection_state.h"
 #include "production/timing.h"
 
+#include <chrono>
 #include <memory>
 #include <unistd.h>
+
+std::atomic<int> pictureDownloadDeadlineMs{60000};
 
 namespace {
 
@@ -44,13 +50,24 @@ void reportWriteFailure(const std::string& path) {
     appendInfoText(formatText("文件写入数据失败:\r\n%s\r\n可能是磁盘可用空间不足。", path.c_str()));
 }
 
+// While a download waits: the windows repaint and the user may stop.
+bool keepImporting() {
+    whileImporting();
+    return !itemImportStopRequested();
+}
+
 // Downloads picture i of n into folder and adds it.
 void loadOnePicture(const std::string& address, int i, int n, const std::string& folder) {
     std::string path = newDownloadPath(folder);
-    setStatusText(1, formatText("下载宝贝图片: %d / %d", i, n));
-    repaintWhileBusy();
-    DownloadResultPtr result(http_download_file(address.c_str(), nullptr, nullptr, 1, 0, path.c_str()));
+    setStatusText(1, formatText("下载宝贝图片: %d / %d - 按 Esc 键停止", i, n));
+    whileImporting();
+    DownloadResultPtr result;
+    {
+        SocketWatch watch(std::chrono::milliseconds(pictureDownloadDeadlineMs.load()), keepImporting);
+        result.reset(http_download_file(address.c_str(), nullptr, nullptr, 1, 0, path.c_str()));
+    }
     if (!result->ok) {
+        if (itemImportStopRequested()) return;  // the user knows why
         if (result->errorKind == 3 || result->errorKind == 4) {
             reportWriteFailure(path);
         } else {
@@ -64,7 +81,7 @@ void loadOnePicture(const std::string& address, int i, int n, const std::string&
         return;
     }
     setStatusText(1, formatText("加载宝贝图片: %d / %d", i, n));
-    repaintWhileBusy();
+    whileImporting();
     // A refused file (addPicture says why) is no picture of the list.
     if (!addPicture(path)) ::unlink(path.c_str());
 }
@@ -72,9 +89,10 @@ void loadOnePicture(const std::string& address, int i, int n, const std::string&
 } // namespace
 
 void downloadItemPictures(const std::vector<std::string>& addresses) {
+    ItemImportRun run;
     int n = static_cast<int>(addresses.size());
     setWaitCursor(1);
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= n && !itemImportStopRequested(); ++i) {
         if (pictureListSize() >= maxPictures) {
             showMaxPicturesMessage();
             break;

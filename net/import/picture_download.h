@@ -2,15 +2,23 @@
 // this process's download folder and added to the picture list.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
-// Shows the wait cursor, then for each address in order: stops with the limit message when the list
-// already holds maxPictures pictures; else downloads it into a new file of
-// its own (status-bar part 1 "下载宝贝图片: i / n") and adds the picture
-// ("加载宝贝图片: i / n"). A failed download or write is logged in the
-// information window and the next address follows; a failed download does
-// not count towards the limit. An empty reply is passed over. Then
+// The whole time one picture download may take, connecting included: 60
+// seconds, enough for the 10 MB a picture may have. Tests shorten it.
+extern std::atomic<int> pictureDownloadDeadlineMs;
+
+// Shows the wait cursor, then for each address in order: stops with the
+// limit message when the list already holds maxPictures pictures; else
+// downloads it into a new file of its own (status-bar part 1 "下载宝贝图片:
+// i / n" with the hint that Escape stops) and adds the picture ("加载宝贝图片:
+// i / n"). A failed download (one that ran out of its time included) or
+// write is logged in the information window and the next address follows;
+// a failed download does not count towards the limit. An empty reply is
+// passed over. The import stops before the next address, or in the middle
+// of a download, when stopItemImport is called (import_stop.h). Then
 // refreshes the picture count, the video length and the selection state
 // and shows the arrow cursor. Call on the user-interface thread.
 void downloadItemPictures(const std::vector<std::string>& addresses);

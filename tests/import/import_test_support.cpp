@@ -3,6 +3,7 @@
 #include "foundation/globals.h"
 #include "production/download_folder.h"
 #include "net/import/item_picture_loaders.h"
+#include "net/import/picture_download.h"
 #include "platform/info_window.h"
 #include "platform/load_item_commands.h"
 #include "platform/message_box.h"
@@ -44,7 +45,7 @@ void answerDialog(void*, LoadItemRequest* result) {
     *result = ImportFixture::dialogAnswer();
 }
 
-const LoadItemCommandsHandler linkRecorder = {nullptr, countLink};
+const LoadItemCommandsHandler linkRecorder = {nullptr, countLink, nullptr};
 
 // ImageMagick and the effect names, which adding a picture needs.
 class ImportEnvironment : public ::testing::Environment {
@@ -66,6 +67,7 @@ std::string jpegBytes() {
 
 void ImportFixture::SetUp() {
     socketIoTimeoutMs = 5000;
+    pictureDownloadDeadlineMs = 60000;
     savedWorkFolder = workFolder;
     workFolder = folder.path();
     boxes().clear();
@@ -98,6 +100,7 @@ void ImportFixture::TearDown() {
     freePictureList();
     removeDownloadFolder();
     itemPictureLoader = loadItemPictures;
+    pictureDownloadDeadlineMs = 60000;
     workFolder = savedWorkFolder;
     ServiceGlobalsFixture::TearDown();
 }

@@ -4,14 +4,22 @@
 #include "net/test_server.h"
 
 #include "foundation/globals.h"
+#include "net/import/import_stop.h"
+#include "net/import/picture_download.h"
 #include "platform/info_window.h"
+#include "platform/load_item_commands.h"
 #include "platform/message_box.h"
+#include "production/download_folder.h"
+#include "production/picture_list.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -93,8 +101,9 @@ TEST_F(ImportFixture, DirectAddressesSplitOnSemicolonsAndKeepTls) {
         << infoLogText();
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(waitCursor(), 0);
-    EXPECT_EQ(statusLog(), (std::vector<std::string>{"下载宝贝图片: 1 / 3", "加载宝贝图片: 1 / 3", "下载宝贝图片: 2 / 3",
-                                                    "加载宝贝图片: 2 / 3", "下载宝贝图片: 3 / 3", ""}));
+    EXPECT_EQ(statusLog(), (std::vector<std::string>{"下载宝贝图片: 1 / 3 - 按 Esc 键停止", "加载宝贝图片: 1 / 3",
+                                                    "下载宝贝图片: 2 / 3 - 按 Esc 键停止", "加载宝贝图片: 2 / 3",
+                                                    "下载宝贝图片: 3 / 3 - 按 Esc 键停止", ""}));
 }
 
 TEST_F(ImportFixture, LimitStopsTheLoopAndFailedDownloadsDoNotCount) {
@@ -348,4 +357,69 @@ TEST_F(ImportFixture, UnusableWorkFolderIsReportedNotSkipped) {
     EXPECT_EQ(server.server.requests(), 0);
     EXPECT_EQ(pictureCount(), 0);
     EXPECT_EQ(infoLogText(), "文件写入数据失败:\r\n" + folder / "missing" + "\r\n可能是磁盘可用空间不足。\r\n\r\n");
+}
+
+namespace {
+
+// Set by the slow picture's server once its body has begun.
+std::atomic<bool> slowBodyBegun{false};
+
+// Plays the user who presses Escape while the slow picture downloads,
+// noting that the import said it was running.
+std::atomic<bool> sawImportRunning{false};
+void escapeDuringTheSlowPicture() {
+    if (itemImportRunning()) sawImportRunning = true;
+    if (slowBodyBegun) stopItemImport();
+}
+const LoadItemCommandsHandler userStops = {nullptr, nullptr, escapeDuringTheSlowPicture};
+
+} // namespace
+
+TEST_F(ImportFixture, ASlowDownloadEndsByItsDeadlineOrWhenTheUserStops) {
+    const struct {
+        const char* name;
+        int deadlineMs;
+        const LoadItemCommandsHandler* user;
+        int pictures;
+        int thirdFetched;
+        bool deadlineLogged;
+    } cases[] = {
+        {"the time runs out", 1000, nullptr, 2, 1, true},
+        {"the user stops", 60000, &userStops, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freePictureList();
+        initPictureList();
+        removeDownloadFolder();
+        clearInfoLog();
+        slowBodyBegun = false;
+        sawImportRunning = false;
+        std::atomic<bool> finished{false};
+        PictureServer server;
+        // A byte now and then: no single read waits long, the whole never ends.
+        TestServer slow([&finished](ServerExchange& x) {
+            x.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+            slowBodyBegun = true;
+            while (!finished) {
+                x.send("x");
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        pictureDownloadDeadlineMs = c.deadlineMs;
+        if (c.user) setLoadItemCommandsHandler(c.user);
+        const std::string slowUrl = slow.url("/p/slow.jpg");
+        downloadItemPictures({server.url("/p/1.jpg"), slowUrl, server.url("/p/3.jpg")});
+        finished = true;
+
+        EXPECT_FALSE(itemImportRunning());
+        EXPECT_EQ(sawImportRunning.load(), c.user != nullptr);
+        EXPECT_EQ(pictureCount(), c.pictures);
+        EXPECT_EQ(downloadedFiles().size(), static_cast<size_t>(c.pictures)) << "the slow picture leaves no file";
+        EXPECT_EQ(server.requestsFor("/p/3.jpg"), c.thirdFetched);
+        EXPECT_EQ(slow.requests(), 1) << "a download that ran out of time is not tried again";
+        const std::string logged = "下载宝贝图片失败:\r\n" + slowUrl + "\r\n返回的错误信息:\r\n下载时间超过了 1 秒\r\n\r\n\r\n";
+        EXPECT_EQ(infoLogText(), c.deadlineLogged ? logged : "");
+        EXPECT_EQ(waitCursor(), 0);
+    }
 }

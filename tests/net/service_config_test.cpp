@@ -30,6 +30,7 @@ int recordBox(void*, const std::string& text, const std::string& caption, unsign
 const LoadItemCommandsHandler recordingCommands = {
     [] { commands.push_back("hide"); },
     [] { commands.push_back("link"); },
+    nullptr,
 };
 
 struct ServiceConfigFixture : ServiceGlobalsFixture {

@@ -1,7 +1,10 @@
 #include "ui/load_item_dialog.h"
 
 #include "foundation/globals.h"
+#include "net/import/import_stop.h"
+#include "platform/load_item_commands.h"
 #include "platform/message_box.h"
+#include "ui/load_item_commands.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -229,4 +232,33 @@ TEST_F(LoadItemDialogTest, CancelEscapeAndCloseEndTheRun) {
     r = run([](LoadItemDialog* d) { d->close(); }, start);
     EXPECT_EQ(r.ok, 1);
     EXPECT_STREQ(r.address, "");
+}
+
+TEST(ImportInput, OnlyEscapeReachesTheWindowsAndItStopsTheImport) {
+    const LoadItemCommandsHandler* previous = setLoadItemCommandsHandler(nullptr);
+    installLoadItemCommands();
+    QLineEdit edit;
+    QPushButton button;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    edit.show();
+    button.show();
+    {
+        ItemImportRun run;
+        QApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+        const QPointF centre(button.width() / 2.0, button.height() / 2.0);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QApplication::postEvent(&button, new QMouseEvent(type, centre, button.mapToGlobal(centre), Qt::LeftButton,
+                                                             Qt::LeftButton, Qt::NoModifier));
+        whileImporting();
+        EXPECT_EQ(edit.text(), "");
+        EXPECT_EQ(clicks, 0);
+        EXPECT_FALSE(itemImportStopRequested());
+
+        QApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        whileImporting();
+        EXPECT_TRUE(itemImportStopRequested());
+    }
+    EXPECT_FALSE(itemImportStopRequested()) << "the next import starts afresh";
+    setLoadItemCommandsHandler(previous);
 }

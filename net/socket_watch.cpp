@@ -1,0 +1,70 @@
+#include "net/socket_watch.h"
+
+#include "net/format_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::milliseconds kCheckInterval{100};
+
+thread_local SocketWatch* currentWatch = nullptr;
+
+} // namespace
+
+SocketWatch::SocketWatch(std::chrono::milliseconds limit, KeepGoingCheck keepGoing)
+    : deadline(Clock::now() + limit), nextCheck(Clock::now() + kCheckInterval), limit(limit), keepGoing(keepGoing),
+      outer(currentWatch) {
+    currentWatch = this;
+}
+
+SocketWatch::~SocketWatch() { currentWatch = outer; }
+
+bool SocketWatch::allowsWaiting() {
+    if (!failureText.empty()) return false;
+    Clock::time_point now = Clock::now();
+    if (now >= deadline) {
+        long long seconds = (limit.count() + 999) / 1000;
+        failureText = formatText("下载时间超过了 %lld 秒", seconds);
+        return false;
+    }
+    if (keepGoing && now >= nextCheck) {
+        nextCheck = now + kCheckInterval;
+        if (!keepGoing()) {
+            failureText = "已停止下载";
+            return false;
+        }
+    }
+    return true;
+}
+
+Clock::time_point SocketWatch::waitUntil() const {
+    return keepGoing ? std::min(deadline, nextCheck) : deadline;
+}
+
+SocketWaitResult socket_wait(int fd, short events, int timeoutMs) {
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        SocketWatch* watch = currentWatch;
+        if (watch && !watch->allowsWaiting()) {
+            errno = ECANCELED;
+            return SocketWaitResult::Ended;
+        }
+        Clock::time_point now = Clock::now();
+        if (now >= until) {
+            errno = EAGAIN;  // what a receive time-out reports
+            return SocketWaitResult::TimedOut;
+        }
+        Clock::time_point end = watch ? std::min(until, watch->waitUntil()) : until;
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
+        pollfd pfd{fd, events, 0};
+        int ready = poll(&pfd, 1, static_cast<int>(std::max<long long>(left, 0)));
+        if (ready > 0 || (ready < 0 && errno != EINTR)) return SocketWaitResult::Ready;
+    }
+}
+
+std::string socket_watch_failure() { return currentWatch ? currentWatch->failure() : std::string(); }

@@ -1,0 +1,52 @@
+// A time limit and a way to stop for the network waits of one thread.
+//
+// While a SocketWatch lives, every wait of its thread for a socket (the TCP
+// connect, the TLS handshake, each read and write) ends as soon as the
+// watch's time is up or its keepGoing check answers false. The check is
+// called about ten times a second while a wait lasts, so it may let the
+// windows repaint. A slow server that sends a byte now and then keeps each
+// single read short, never the whole transfer: the watch bounds the whole.
+// Waits of other threads are not touched.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+using KeepGoingCheck = bool (*)();
+
+class SocketWatch {
+public:
+    // keepGoing may be null (only the time limit applies).
+    SocketWatch(std::chrono::milliseconds limit, KeepGoingCheck keepGoing);
+    ~SocketWatch();
+    SocketWatch(const SocketWatch&) = delete;
+    SocketWatch& operator=(const SocketWatch&) = delete;
+
+    // false once the time is up or the check said stop (failure() tells
+    // which); calls the check when it is due.
+    bool allowsWaiting();
+    // The latest moment a wait may last to: the time limit, or the next
+    // call of the check.
+    std::chrono::steady_clock::time_point waitUntil() const;
+    // Empty while the watch has ended no wait; else why, for the user.
+    const std::string& failure() const { return failureText; }
+
+private:
+    std::chrono::steady_clock::time_point deadline;
+    std::chrono::steady_clock::time_point nextCheck;
+    std::chrono::milliseconds limit;
+    KeepGoingCheck keepGoing;
+    std::string failureText;
+    SocketWatch* outer;
+};
+
+enum class SocketWaitResult { Ready, TimedOut, Ended };
+
+// Waits until fd is ready for events (poll's POLLIN or POLLOUT), at most
+// timeoutMs and within the thread's watch: Ended when the watch ended the
+// wait. Readiness includes an error on the socket: the read or write that
+// follows reports it.
+SocketWaitResult socket_wait(int fd, short events, int timeoutMs);
+
+// Why the thread's watch ended a wait, or empty (also without a watch).
+std::string socket_watch_failure();
