@@ -15,6 +15,7 @@
 #include "production/selection_state.h"
 #include "production/timing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <unistd.h>
@@ -22,6 +23,11 @@
 std::atomic<int> pictureDownloadDeadlineMs{60000};
 
 namespace {
+
+// An import tries at most this many addresses per picture the list may
+// hold: enough for a reply with some dead addresses, while one listing
+// thousands ends in minutes.
+constexpr int kAddressesPerPicture = 4;
 
 // Redrawing a name stops after this many draws: with 900 names per second
 // and a few hundred pictures at most, it is only reached when the folder
@@ -90,9 +96,11 @@ void loadOnePicture(const std::string& address, int i, int n, const std::string&
 
 void downloadItemPictures(const std::vector<std::string>& addresses) {
     ItemImportRun run;
-    int n = static_cast<int>(addresses.size());
+    const long long listed = static_cast<long long>(addresses.size());
+    const int n = static_cast<int>(std::min<long long>(listed, 1LL * kAddressesPerPicture * maxPictures));
     setWaitCursor(1);
-    for (int i = 1; i <= n && !itemImportStopRequested(); ++i) {
+    int i = 1;
+    for (; i <= n && !itemImportStopRequested(); ++i) {
         if (pictureListSize() >= maxPictures) {
             showMaxPicturesMessage();
             break;
@@ -103,6 +111,9 @@ void downloadItemPictures(const std::vector<std::string>& addresses) {
             break;
         }
         loadOnePicture(addresses[i - 1], i, n, folder);
+    }
+    if (i > n && listed > n) {
+        appendInfoText(formatText("宝贝图片地址太多: 只尝试了前 %d 个地址, 跳过了 %lld 个。", n, listed - n));
     }
     updatePictureCount();
     showVideoLength();

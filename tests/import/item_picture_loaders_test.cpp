@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -422,4 +423,23 @@ TEST_F(ImportFixture, ASlowDownloadEndsByItsDeadlineOrWhenTheUserStops) {
         EXPECT_EQ(infoLogText(), c.deadlineLogged ? logged : "");
         EXPECT_EQ(waitCursor(), 0);
     }
+}
+
+TEST_F(ImportFixture, AReplyOfThousandsOfDeadAddressesEndsAfterTheBound) {
+    TestServer dead([](ServerExchange& x) { x.send(reply("404 Not Found", "")); });
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 3000; ++i) addresses.push_back(dead.url("/p/" + std::to_string(i) + ".jpg"));
+    downloadItemPictures(addresses);
+
+    std::set<std::string> tried;
+    for (const ServerRequest& r : dead.seen()) tried.insert(r.target);
+    EXPECT_EQ(tried.size(), 240u) << "four times the 60 pictures the list may hold";
+    EXPECT_EQ(tried.count("/p/239.jpg"), 1u);
+    ASSERT_FALSE(statusLog().empty());
+    EXPECT_EQ(statusLog().front(), "下载宝贝图片: 1 / 240 - 按 Esc 键停止");
+    const std::string skipped = "宝贝图片地址太多: 只尝试了前 240 个地址, 跳过了 2760 个。\r\n\r\n";
+    const std::string log = infoLogText();
+    ASSERT_GE(log.size(), skipped.size());
+    EXPECT_EQ(log.substr(log.size() - skipped.size()), skipped);
+    EXPECT_EQ(pictureCount(), 0);
 }
