@@ -2,25 +2,42 @@
 
 #include "foundation/globals.h"
 #include "foundation/text.h"
+#include "production/private_folder.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <dirent.h>
+#include <fcntl.h>
 #include <mutex>
+#include <random>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr char kFolderPrefix[] = "downloads-";
 
 std::mutex folderLock;
-std::string folderPath;
+std::string folderParent;  // the work folder this process's folder was made in
+std::string folderName;    // this process's folder inside it, or empty
+
+// A work folder's descriptor, closed with it; -1 when the folder is not a
+// private folder of this user (see private_folder.h).
+class WorkFolder {
+public:
+    explicit WorkFolder(const std::string& path) : fd(openPrivateFolder(path, false)) {}
+    ~WorkFolder() {
+        if (fd >= 0) close(fd);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    const int fd;
+};
 
 // The process id in a download folder's name, or 0 when the name is not one.
 pid_t folderOwner(const std::string& name) {
@@ -36,38 +53,64 @@ bool processRuns(pid_t pid) {
     return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
+// Makes "downloads-<pid>-XXXXXX" (six random letters and digits, as
+// mkdtemp draws them) inside the folder workFd; its name, or empty.
+std::string makeFolderAt(int workFd) {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<int> pick(0, sizeof letters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = kFolderPrefix + std::to_string(::getpid()) + "-";
+        for (int i = 0; i < 6; ++i) name += letters[pick(random)];
+        if (::mkdirat(workFd, name.c_str(), 0700) == 0) return name;
+        if (errno != EEXIST) break;
+    }
+    return {};
+}
+
 } // namespace
 
 std::string ensureDownloadFolder() {
     std::lock_guard<std::mutex> lock(folderLock);
-    if (!folderPath.empty()) {
-        std::error_code error;
-        if (fs::is_directory(folderPath, error)) return folderPath;
-        folderPath.clear();
+    WorkFolder work(workFolder);
+    if (work.fd < 0) return {};
+    // Checked again at every use, without following a link: a folder
+    // removed or replaced behind the program's back is made anew.
+    if (folderName.empty() || folderParent != workFolder || !isPrivateFolderAt(work.fd, folderName.c_str())) {
+        folderParent = workFolder;
+        folderName = makeFolderAt(work.fd);
+        if (folderName.empty() || !isPrivateFolderAt(work.fd, folderName.c_str())) {
+            folderName.clear();
+            return {};
+        }
     }
-    if (workFolder.empty()) return {};
-    std::string pattern = workFolder + "/" + kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX";
-    if (::mkdtemp(pattern.data())) folderPath = pattern;
-    return folderPath;
+    return folderParent + "/" + folderName;
 }
 
 void removeDownloadFolder() {
     std::lock_guard<std::mutex> lock(folderLock);
-    if (folderPath.empty()) return;
-    std::error_code ignored;
-    fs::remove_all(folderPath, ignored);
-    folderPath.clear();
+    if (folderName.empty()) return;
+    WorkFolder work(folderParent);
+    if (work.fd >= 0) removeFolderTreeAt(work.fd, folderName.c_str());
+    folderName.clear();
 }
 
 void removeStaleDownloadFolders() {
-    if (workFolder.empty()) return;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(workFolder, error)) {
-        pid_t owner = folderOwner(entry.path().filename().string());
-        if (owner == 0 || owner == ::getpid() || processRuns(owner)) continue;
-        std::error_code ignored;
-        if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) fs::remove_all(entry.path(), ignored);
+    WorkFolder work(workFolder);
+    if (work.fd < 0) return;
+    int listFd = ::fcntl(work.fd, F_DUPFD_CLOEXEC, 0);
+    DIR* folder = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!folder) {
+        if (listFd >= 0) ::close(listFd);
+        return;
     }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(folder)) {
+        pid_t owner = folderOwner(entry->d_name);
+        if (owner != 0 && owner != ::getpid() && !processRuns(owner)) stale.emplace_back(entry->d_name);
+    }
+    ::closedir(folder);
+    for (const std::string& name : stale) removeFolderTreeAt(work.fd, name.c_str());
 }
 
 void makeDownloadFileName(char name[kDownloadFileNameSize]) {

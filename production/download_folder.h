@@ -11,7 +11,9 @@
 constexpr int kDownloadFileNameSize = 32;
 
 // This process's download folder, made on first use under workFolder (mode
-// 0700). Empty when workFolder is not set or the folder cannot be made.
+// 0700) and checked again at every call without following links. Empty
+// when workFolder is not set, is not a private folder of this user (see
+// private_folder.h) or the folder cannot be made.
 std::string ensureDownloadFolder();
 
 // Removes this process's download folder and the files in it (nothing when
@@ -19,7 +21,8 @@ std::string ensureDownloadFolder();
 void removeDownloadFolder();
 
 // Removes the download folders under workFolder whose process no longer
-// runs. Call once at start-up, after the work folder is chosen.
+// runs, when they are real directories of this user; links are never
+// followed. Call once at start-up, after the work folder is chosen.
 void removeStaleDownloadFolders();
 
 // A file name for a downloaded picture: the local time "%H-%M-%S", a '-',

@@ -7,6 +7,7 @@
 
 #include "foundation/globals.h"
 #include "platform/xdg_dirs.h"
+#include "production/private_folder.h"
 
 namespace {
 
@@ -19,10 +20,17 @@ std::string executableFolder() {
     return fs::current_path(error).string();
 }
 
+// A real directory of this user's alone (made so when it is missing or
+// only too open) that this user can write to. A folder another user made
+// first in a shared directory, or a link, is not used.
 bool usableFolder(const std::string& folder) {
     std::error_code error;
-    fs::create_directories(folder, error);
-    return fs::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
+    fs::create_directories(fs::path(folder).parent_path(), error);
+    int fd = openPrivateFolder(folder, true);
+    if (fd < 0) return false;
+    bool writable = faccessat(fd, ".", W_OK | X_OK, 0) == 0;
+    close(fd);
+    return writable;
 }
 
 bool onDesktop(const std::string& folder) {

@@ -8,7 +8,9 @@
 // Sets programFolder from the running executable, ffmpegPath, and
 // workFolder: a folder in the temporary directory when the program lies on
 // the desktop, else "temp" in the program folder, or the user's data folder
-// when the program folder is not writable. The work folder is created.
+// when the program folder is not writable. The work folder is created, and
+// kept private: a candidate that is a link or another user's is passed
+// over, one of this user's that others may reach gets mode 0700.
 void locateProgramFolders();
 
 // The two halves, for the start-up, which checks the installation between

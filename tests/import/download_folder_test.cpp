@@ -78,11 +78,27 @@ TEST_F(WorkFolderFixture, StartUpRemovesOnlyFoldersOfEndedProcesses) {
     std::string notAFolder = folder.write("downloads-" + std::to_string(endedProcess()) + "-file");
     std::string malformed = folder.folder("downloads-x-abc");
 
+    // Links, in a stale folder or posing as one, lead outside: their targets stay.
+    TempFolder outside;
+    std::string outsideFile = outside.write("keep.jpg");
+    std::string outsideFolder = outside.folder("pictures");
+    outside.write("pictures/keep.jpg");
+    fs::create_symlink(outsideFile, ended + "/file-link.jpg");
+    fs::create_directory_symlink(outsideFolder, ended + "/folder-link");
+    std::string posing = folder / ("downloads-" + std::to_string(endedProcess()) + "-link");
+    fs::create_directory_symlink(outsideFolder, posing);
+    // Only root can give a folder to another user; such a folder stays.
+    std::string othersFolder = folder.folder("downloads-" + std::to_string(endedProcess()) + "-other");
+    bool givenAway = geteuid() == 0 && chown(othersFolder.c_str(), 65534, 65534) == 0;
+
     removeStaleDownloadFolders();
     EXPECT_FALSE(fs::exists(ended));
-    for (const std::string& kept : {mine, running, unrelated, notAFolder, malformed}) {
+    for (const std::string& kept : {mine, running, unrelated, notAFolder, malformed, outsideFile,
+                                    outsideFolder + "/keep.jpg"}) {
         EXPECT_TRUE(fs::exists(kept)) << kept;
     }
+    EXPECT_TRUE(fs::is_symlink(posing));
+    EXPECT_EQ(fs::exists(othersFolder), givenAway);
 }
 
 TEST(DownloadFileName, TimeThenThreeDigitNumber) {
