@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <sstream>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -15,12 +18,16 @@
 #include "net/http_request.h"
 #include "net/reply_text.h"
 #include "net/service_host.h"
+#include "platform/atomic_file.h"
 #include "platform/ui_thread.h"
 #include "production/background_music.h"
+
+MusicCatalogueLimits musicCatalogueLimits{100, 500LL << 20, 1LL << 30};
 
 namespace {
 
 constexpr std::size_t kMaxUrlLength = 259;
+constexpr char kRecordName[] = ".catalogue";
 
 std::vector<std::string> splitFields(const std::string& line) {
     std::vector<std::string> fields;
@@ -57,6 +64,44 @@ bool downloadMusicFile(const std::string& url, long long expectedSize, const std
     if (complete && std::rename(partial.c_str(), path.c_str()) == 0) return true;
     unlink(partial.c_str());
     return false;
+}
+
+// The songs the catalogue wrote into the music folder, each with the size
+// it was written with ("size|name" lines): a file of such a name and size
+// is the catalogue's to replace, any other the user's.
+class CatalogueRecord {
+public:
+    explicit CatalogueRecord(const std::string& folder) : path(folder + "/" + kRecordName) {
+        std::ifstream in(path);
+        std::string line;
+        while (std::getline(in, line)) {
+            const std::size_t bar = line.find('|');
+            if (bar == std::string::npos) continue;
+            const long long size = parseSize(line.substr(0, bar));
+            if (size > 0) sizes[line.substr(bar + 1)] = size;
+        }
+    }
+    bool wrote(const std::string& name, long long size) const {
+        auto found = sizes.find(name);
+        return found != sizes.end() && found->second == size;
+    }
+    void add(const std::string& name, long long size) {
+        sizes[name] = size;
+        std::string text;
+        for (const auto& [written, bytes] : sizes) text += std::to_string(bytes) + "|" + written + "\n";
+        writeFileAtomically(path, text, 0644);
+    }
+
+private:
+    std::string path;
+    std::map<std::string, long long> sizes;
+};
+
+// Bytes an ordinary user may still write on folder's disk; -1 when unknown.
+long long freeBytes(const std::string& folder) {
+    struct statvfs disk {};
+    if (statvfs(folder.c_str(), &disk) != 0) return -1;
+    return static_cast<long long>(disk.f_bavail) * static_cast<long long>(disk.f_frsize);
 }
 
 } // namespace
@@ -96,11 +141,23 @@ int thread_download_music() {
     const std::string folder = musicFolder();
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
+    CatalogueRecord record(folder);
+    const MusicCatalogueLimits limits = musicCatalogueLimits;
+    int songs = 0;
+    long long total = 0;
     for (const MusicCatalogueEntry& entry : entries) {
+        if (songs == limits.songs) break;
+        if (entry.size > limits.totalBytes - total) continue;  // does not fit any more
+        ++songs;
+        total += entry.size;
         const std::string path = folder + "/" + entry.fileName;
         if (gbk_length(path.c_str()) > kMaxPathLength) continue;
-        if (getFileSize(path.c_str()) == entry.size) continue;
+        const long long present = getFileSize(path.c_str());
+        if (present == entry.size) continue;
+        if (present >= 0 && !record.wrote(entry.fileName, present)) continue;  // the user's file
+        if (freeBytes(folder) - entry.size < limits.freeBytesKept) continue;
         if (!downloadMusicFile(entry.url, entry.size, path)) continue;
+        record.add(entry.fileName, entry.size);
         runOnUiThread([&path] { addMusicPath(path); });
     }
     return 0;

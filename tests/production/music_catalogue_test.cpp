@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "foundation/file_path.h"
@@ -104,19 +107,22 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
     const std::string stale = musicFile("stale.mp3", "old");
     buildMusicList();
     std::string base;  // the server's own address, known once it listens
-    TestServer server([&base](ServerExchange& x) {
+    std::atomic<int> newSize{300};
+    TestServer server([&base, &newSize](ServerExchange& x) {
         const std::string& t = x.request.target;
         if (t == "/mp3/list.asp?v=10.5") {
             std::string list;
-            for (const char* line : {"/keep|100|keep.mp3", "/stale|200|stale.mp3", "/new|300|新歌.mp3",
+            for (std::string line : {"/keep|100|keep.mp3", "/stale|200|stale.mp3", "/new|300|新歌.mp3",
                                      "/short|400|short.mp3", "/evil|50|../../evil.mp3", "/hidden|50|.hidden.mp3",
-                                     "/script|50|run.sh", "/gone|50|gone.mp3"})
+                                     "/script|50|run.sh", "/gone|50|gone.mp3"}) {
+                if (line.rfind("/new|", 0) == 0) line = "/new|" + std::to_string(newSize) + "|新歌.mp3";
                 list += base + line + "\n";
+            }
             x.send(reply("200 OK", list + "too|few\n"));
         } else if (t == "/stale") {
             x.send(reply("200 OK", std::string(200, 's')));
         } else if (t == "/new") {
-            x.send(reply("200 OK", std::string(300, 'n')));
+            x.send(reply("200 OK", std::string(newSize, 'n')));
         } else if (t == "/short") {
             x.send(reply("200 OK", std::string(399, 'x')));
         } else if (t == "/evil") {
@@ -136,7 +142,7 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
     });
     EXPECT_EQ(thread_download_music(), 0);
     setUiThreadRunner(previousRunner);
-    EXPECT_EQ(uiCalls, 3) << "stale, new and evil were downloaded";
+    EXPECT_EQ(uiCalls, 2) << "new and evil were downloaded";
 
     // How often each address was asked for (a refused request may be repeated once).
     auto fetched = [&server] {
@@ -146,11 +152,11 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
         return counts;
     };
     EXPECT_EQ(fetched(), (std::map<std::string, int>{
-                             {"/mp3/list.asp?v=10.5", 1}, {"/stale", 1}, {"/new", 1}, {"/short", 1}, {"/evil", 1}, {"/gone", 1}}));
+                             {"/mp3/list.asp?v=10.5", 1}, {"/new", 1}, {"/short", 1}, {"/evil", 1}, {"/gone", 1}}));
 
     const std::string mp3 = folder / "program/mp3";
     EXPECT_EQ(contentOf(kept), std::string(100, 'k'));
-    EXPECT_EQ(contentOf(stale), std::string(200, 's')) << "a file of the wrong size is replaced";
+    EXPECT_EQ(contentOf(stale), "old") << "a file the user put there is never replaced";
     EXPECT_EQ(contentOf(mp3 + "/新歌.mp3"), std::string(300, 'n'));
     EXPECT_EQ(contentOf(mp3 + "/evil.mp3"), std::string(50, 'e'));
     EXPECT_FALSE(fileExists((folder / "evil.mp3").c_str()));
@@ -158,17 +164,21 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
     EXPECT_FALSE(fileExists((mp3 + "/gone.mp3").c_str()));
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(mp3)) names.push_back(entry.path().filename());
-    EXPECT_EQ(names.size(), 4u) << "no partial downloads are left behind";
+    EXPECT_EQ(names.size(), 5u) << "no partial downloads are left behind, only the record of what was written";
 
     std::vector<std::string> items;
     for (int i = 0; i < comboGetCount(IDC_MUSIC); ++i) items.push_back(comboGetItemText(IDC_MUSIC, i));
     EXPECT_EQ(items, (std::vector<std::string>{"", "keep.mp3", "stale.mp3", "新歌.mp3", "evil.mp3", kLocalMusicItem}));
     EXPECT_EQ(musicPathAt(3), mp3 + "/新歌.mp3");
 
-    // The second time only what is still missing is fetched.
+    // The second time only what is still missing is fetched, and a song the
+    // catalogue wrote itself is replaced when its size changed.
+    newSize = 301;
     EXPECT_EQ(thread_download_music(), 0);
     EXPECT_EQ(fetched(), (std::map<std::string, int>{
-                             {"/mp3/list.asp?v=10.5", 2}, {"/stale", 1}, {"/new", 1}, {"/short", 2}, {"/evil", 1}, {"/gone", 1}}));
+                             {"/mp3/list.asp?v=10.5", 2}, {"/new", 2}, {"/short", 2}, {"/evil", 1}, {"/gone", 1}}));
+    EXPECT_EQ(contentOf(mp3 + "/新歌.mp3"), std::string(301, 'n'));
+    EXPECT_EQ(contentOf(stale), "old");
     EXPECT_EQ(comboGetCount(IDC_MUSIC), 6);
 }
 
@@ -181,4 +191,47 @@ TEST_F(MusicCatalogueTest, NoServiceHostNoRequest) {
     ServiceTexts texts;
     EXPECT_EQ(fetchServiceTexts(texts), 0);
     EXPECT_EQ(server.requests(), 0);
+}
+
+TEST_F(MusicCatalogueTest, OnlyTheCataloguesFirstSongsAreFetchedWhileTheDiskKeepsRoom) {
+    constexpr long long kTenMegabytes = 10485760;
+    const struct {
+        const char* name;
+        int listed;
+        long long size;
+        long long freeBytesKept;
+        std::size_t fetched;
+    } cases[] = {
+        {"100 songs at most", 150, 10, 0, 100},
+        {"500 MB at most", 60, kTenMegabytes, 0, 50},
+        {"never below the free space kept", 3, 10, LLONG_MAX / 2, 0},
+    };
+    const MusicCatalogueLimits saved = musicCatalogueLimits;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        buildMusicList();
+        musicCatalogueLimits.freeBytesKept = c.freeBytesKept;
+        std::string base;
+        TestServer server([&base, &c](ServerExchange& x) {
+            if (x.request.target == "/mp3/list.asp?v=10.5") {
+                std::string list;
+                for (int i = 0; i < c.listed; ++i)
+                    list += base + "/s" + std::to_string(i) + "|" + std::to_string(c.size) + "|s" + std::to_string(i) + ".mp3\n";
+                x.send(reply("200 OK", list));
+            } else {
+                x.send(reply("404 Not Found", ""));  // what was asked for is what counts
+            }
+        });
+        base = server.url("");
+        serviceHost = base;
+        EXPECT_EQ(thread_download_music(), 0);
+        std::set<std::string> songs;
+        for (const ServerRequest& request : server.seen())
+            if (request.target != "/mp3/list.asp?v=10.5") songs.insert(request.target);
+        EXPECT_EQ(songs.size(), c.fetched);
+        if (c.fetched > 0) {
+            EXPECT_EQ(songs.count("/s" + std::to_string(c.fetched - 1)), 1u);
+        }
+    }
+    musicCatalogueLimits = saved;
 }
