@@ -54,9 +54,12 @@ bool actsOnPictures(ControlClass kind) {
            kind == ControlClass::MainWindow;
 }
 
-// Modal windows run their own loop, which these rules stay out of.
+// Modal windows run their own loop, which these rules stay out of; so do
+// the windows that disable the main window while they run (the preview).
 bool rulesPaused() {
-    return QApplication::activeModalWidget() || QApplication::activePopupWidget();
+    MainWindow* main = mainWindow();
+    return QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+           (main && !main->isEnabled());
 }
 
 bool onAccelerator(const QKeyEvent* key) {

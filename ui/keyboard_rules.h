@@ -1,5 +1,6 @@
 // The program-wide keyboard and click rules, applied to every window of
-// the program except while a modal window runs:
+// the program except while a modal window runs or a window that disables
+// the main window (the preview) is up:
 // - Ctrl+D sends command IDM_REMOVE_ALL and F5 IDM_PREVIEW_PICTURE (code 1)
 //   to the main window, whichever window has the focus;
 // - Ctrl+A selects all text in an edit, all items in a list view, and all

@@ -168,6 +168,27 @@ TEST_F(KeyboardRules, F2TogglesTheInformationWindow) {
     EXPECT_FALSE(infoWindow()->isVisible());
 }
 
+TEST_F(KeyboardRules, NoRuleActsWhileAWindowKeepsTheMainWindowDisabled) {
+    createInfoWindow(window);
+    setListRowState(1, ROW_SELECTED, ROW_SELECTED);
+    // A window over the disabled main window, as the preview runs.
+    QWidget preview(window, Qt::Window);
+    preview.show();
+    window->setEnabled(false);
+    preview.setEnabled(true);
+    QApplication::setActiveWindow(&preview);
+    struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {{Qt::Key_D, Qt::ControlModifier}, {Qt::Key_F5, Qt::NoModifier},
+                {Qt::Key_Delete, Qt::NoModifier}, {Qt::Key_F2, Qt::NoModifier}};
+    for (const auto& k : keys) press(&preview, k.key, k.modifiers);
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(pictureListSize(), 3);
+    EXPECT_FALSE(infoWindow()->isVisible());
+    window->setEnabled(true);
+}
+
 TEST_F(KeyboardRules, ClicksFocusControlsAndHideTheHoverPanelButNotOnLabels) {
     list->setFocus();
     hover->show();
