@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -24,7 +25,9 @@
 #include "foundation/system_info.h"
 #include "foundation/text.h"
 #include "net/crash_report.h"
+#include "production/background_music.h"
 #include "production/download_folder.h"
+#include "production/encoder_pipeline.h"
 #include "net/import/item_picture_loaders.h"
 #include "net/service_config.h"
 #include "net/service_preferences.h"
@@ -155,12 +158,39 @@ void applyDefaultSettings() {
     }
 }
 
-// The start-up thread: the service's answer is applied on the
-// user-interface thread in one queued call, and the loader it selects is
-// chosen there too, so the user-interface thread never sees half of it.
+// The start-up thread. It reports the crashes of earlier runs (the
+// message over the main window is shown on the user-interface thread) and
+// asks the service host, so a slow host never freezes the window. The
+// service's answer is applied on the user-interface thread in one queued
+// call, and the loader it selects is chosen there too, so the
+// user-interface thread never sees half of it.
+struct StartupThread {
+    std::thread thread;
+    std::atomic<bool> ended{false};
+    std::atomic<bool> stopping{false};
+};
+
+// Never destroyed: a thread still inside a request when the program ends
+// is left to end with the process.
+StartupThread& startupThread() {
+    static auto* thread = new StartupThread;
+    return *thread;
+}
+
 void thread_startup_init() {
-    queryServiceConfig();
+    StartupThread& self = startupThread();
+    if (!self.stopping) reportPendingCrash();
+    if (!self.stopping) queryServiceConfig();
     runOnUiThread(chooseItemPictureLoader);
+    self.ended = true;
+}
+
+void startStartupThread() {
+    endStartupThread();
+    StartupThread& thread = startupThread();
+    thread.ended = false;
+    thread.stopping = false;
+    thread.thread = std::thread(thread_startup_init);
 }
 
 } // namespace
@@ -192,7 +222,6 @@ int selectDefaultVideoSize(QComboBox* combo, int width, int height) {
 }
 
 StartupOutcome startProgram(const StartupOptions& options) {
-    if (options.installCrashHandler) installCrashHandler();
     installUserInterfaceSeams();
     effectComboVisibleCount = effectComboVisibleCountFor(screenHeight());
     locateProgramFolder(options.programFolder);
@@ -209,25 +238,64 @@ StartupOutcome startProgram(const StartupOptions& options) {
     computeProgramDigest();
     buildTables();
     showMainWindow();
-    // A crash of an earlier run is reported and told once, over the window.
-    reportPendingCrash();
     applyDefaultSettings();
     processorCount = getProcessorCount();
-    std::thread(thread_startup_init).detach();
+    // A crash of an earlier run is reported there and told once, over the window.
+    startStartupThread();
     installKeyboardRules();
     return {true, 0};
 }
 
+bool startupThreadEnded() {
+    StartupThread& thread = startupThread();
+    return !thread.thread.joinable() || thread.ended;
+}
+
+void endStartupThread() {
+    StartupThread& thread = startupThread();
+    thread.stopping = true;
+    if (!thread.thread.joinable()) return;
+    // A request to the service host cannot be cut short; whatever the
+    // thread would still show is dropped once the runner is closed.
+    if (thread.ended) thread.thread.join();
+    else thread.thread.detach();
+}
+
+namespace {
+
+// The workers still running at the end are told to stop and joined while
+// the application object exists; their calls to it are dropped by now.
+void endWorkers() {
+    stopFlag = 1;
+    waitForVideoThreads();
+    musicPlayer().close();  // SDL's audio thread
+    endStartupThread();
+}
+
+} // namespace
+
 int runProgram(int argc, char** argv) {
-    QApplication app(argc, argv);
-    // Qt's own dialogs (the file pickers) speak the desktop's language.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
-    endOnTerminationSignals();
-    StartupOptions options;
-    options.installCrashHandler = true;
-    StartupOutcome outcome = startProgram(options);
-    if (!outcome.ready) return outcome.exitCode;
-    return QApplication::exec();
+    // Step 1, before anything else: a crash in the platform plugin or the
+    // font set-up leaves its record too.
+    installCrashHandler();
+    int exitCode = 0;
+    {
+        QApplication app(argc, argv);
+        // Qt's own dialogs (the file pickers) speak the desktop's language.
+        QTranslator qtTexts;
+        if (qtTexts.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            app.installTranslator(&qtTexts);
+        endOnTerminationSignals();
+        StartupOutcome outcome = startProgram();
+        exitCode = outcome.ready ? runUntilClosed() : outcome.exitCode;
+    }
+    return exitCode;
+}
+
+int runUntilClosed() {
+    const int exitCode = QApplication::exec();
+    // No worker may reach the user interface from here on.
+    closeUiThreadRunner();
+    endWorkers();
+    return exitCode;
 }

@@ -14,10 +14,6 @@ struct StartupOptions {
     std::string programFolder;  // empty: the executable's folder
     // The ImageMagick self-test (tests replace it); 1 when it passed.
     int (*imageMagickCheck)() = nullptr;
-    // The crash handler is the process's for good once installed: the
-    // program installs it, tests running the start-up in their own process
-    // do not.
-    bool installCrashHandler = false;
 };
 
 struct StartupOutcome {
@@ -25,13 +21,27 @@ struct StartupOutcome {
     int exitCode = 0;    // else: end the program with this code
 };
 
-// Runs every start-up step on the user-interface thread, after the
-// QApplication exists.
+// Runs every start-up step after the crash handler on the user-interface
+// thread, after the QApplication exists.
 StartupOutcome startProgram(const StartupOptions& options = {});
 
-// The whole program: start-up, then the event loop until the main window
-// closes. main() calls this.
+// The whole program: the crash handler, the start-up, then the event loop
+// until the main window closes. main() calls this.
 int runProgram(int argc, char** argv);
+
+// The event loop of the started program until its main window closes;
+// then no worker reaches the user interface any more, and the workers
+// still running are told to stop and joined. Returns the exit status.
+int runUntilClosed();
+
+// True once the start-up thread has done its work (or none runs).
+bool startupThreadEnded();
+
+// Tells the start-up thread (reports of earlier crashes, the service
+// query) to stop, and joins it when it has ended; one still inside a
+// request is left to end with the process. Call once the user interface
+// has closed.
+void endStartupThread();
 
 // Visible items of the effect combo's list for a screen height: 30, 31,
 // 34, 36, 38 and 39 for exactly 768, 800, 900, 960, 1024 and 1080; else 22

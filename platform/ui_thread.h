@@ -9,6 +9,9 @@
 using UiThreadRunner = void (*)(const std::function<void()>& call);
 
 // Runs call on the user-interface thread and returns when it has run.
+// Once the program is ending the runner drops calls: this then returns
+// without running call, so a caller never waits for a user interface
+// that has gone.
 void runOnUiThread(const std::function<void()>& call);
 
 // Installs the runner (null restores the direct call) and returns the

@@ -19,13 +19,19 @@
 #include "production/picture_list.h"
 #include "production/selection_state.h"
 #include "production/timing.h"
+#include "ui/preview_window.h"
 
 namespace {
 
 // Closing saves the remembered folders and, when an output size is chosen,
 // that size; then this run's downloaded pictures go, and the program ends.
+// A preview running over the window stops first and its threads end, so
+// nothing still reads the pictures or waits for the event loop; a
+// generation is told to stop (its threads are joined as the program ends).
 void closeMainWindow(MainWindow* window) {
     window->hide();
+    if (PreviewWindow* preview = previewWindow()) preview->stop();
+    stopFlag = 1;
     writeDialogFolders();
     if (comboGetCurSel(IDC_VIDEO_SIZE) >= 1) writeDefaultVideoSize(videoWidth, videoHeight);
     removeDownloadFolder();

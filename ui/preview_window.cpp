@@ -68,12 +68,13 @@ QRect previewPictureRect(QSize clientSize, QSize pictureSize) {
     return QRect((aw - w) / 2 + kMargin, (ah - h) / 2 + kMargin, w, h);
 }
 
+// Processes the events itself rather than running an event loop: once the
+// program is quitting, a new event loop returns at once and serves nothing.
 void waitServingQueuedCalls(const std::function<bool()>& done) {
-    while (!done()) {
-        QEventLoop pause;
-        QTimer::singleShot(kWaitPollMs, &pause, &QEventLoop::quit);
-        pause.exec(QEventLoop::ExcludeUserInputEvents);
-    }
+    QTimer wake;  // looks at done() again at least this often
+    wake.start(kWaitPollMs);
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
@@ -177,13 +178,23 @@ void PreviewWindow::resizeEvent(QResizeEvent*) {
     update();
 }
 
-void PreviewWindow::closeEvent(QCloseEvent* event) {
+void PreviewWindow::endRun() {
     // Tells the render and player threads to stop.
     int wasRunning = 1;
     previewRunState.compare_exchange_strong(wasRunning, 0);
     dropPicture();
     loopFlag_ = false;
     if (loop_) loop_->quit();
+}
+
+void PreviewWindow::stop() {
+    if (!looping_) return;
+    endRun();
+    waitServingQueuedCalls(runEnded_);
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+    endRun();
     event->accept();
 }
 
@@ -208,6 +219,7 @@ int PreviewWindow::run(const std::function<bool()>& runEnded) {
 
     looping_ = true;
     loopFlag_ = true;
+    runEnded_ = runEnded;
     QWidget* owner = parentWidget();
     show();
     raise();
@@ -218,8 +230,9 @@ int PreviewWindow::run(const std::function<bool()>& runEnded) {
     loop_ = &loop;
     if (loopFlag_ && isVisible()) loop.exec();
     loop_ = nullptr;
-    // Ended otherwise than by closing (the program quits): closing stops the run.
-    if (isVisible()) close();
+    // Ended otherwise than by closing (the program quits, or the window
+    // was hidden with its owner): the run stops all the same.
+    endRun();
     // The list must not change under a render that is still ending.
     waitServingQueuedCalls(runEnded);
     looping_ = false;

@@ -37,6 +37,10 @@ public:
 
     // The modal run of PreviewWindowHandler::run.
     int run(const std::function<bool()>& runEnded);
+    // Ends a run as closing the window does, also while the window is
+    // hidden with its owner, and returns once the run's threads have ended
+    // (serving their queued calls meanwhile). Nothing when no run is on.
+    void stop();
     // Any thread: a frame (raw rgb24 of width x height, or an encoded
     // picture) or a built-in picture becomes the shown picture.
     void showFrame(const unsigned char* bytes, std::size_t length, int width, int height);
@@ -55,6 +59,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void endRun();
     void loadPicture(QImage image, bool isStart);
     void dropPicture();
     void requestRepaint();
@@ -69,6 +74,7 @@ private:
     bool looping_ = false;
     bool loopFlag_ = false;
     QEventLoop* loop_ = nullptr;
+    std::function<bool()> runEnded_;
 };
 
 // Creates the hidden window over owner (the main window), once, and

@@ -2,6 +2,7 @@
 // offscreen platform with folders of its own.
 #include <gtest/gtest.h>
 #include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -14,8 +15,19 @@
 #include <string>
 #include <thread>
 
+#include <QImage>
+#include <QTimer>
+
+#include "app/startup.h"
+#include "app/termination_signals.h"
+#include "foundation/globals.h"
 #include "foundation/temp_folder.h"
 #include "platform/child_process.h"
+#include "platform/command_ids.h"
+#include "platform/main_command.h"
+#include "production/picture_list.h"
+#include "production/preview_queue.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -97,6 +109,87 @@ TEST_F(ProgramRun, StartsWithDefaultPreferencesAndEndsCleanlyWhenItsWindowCloses
     EXPECT_FALSE(std::filesystem::exists(home / "data/Tevrako/crashes/crash-4242.record"));
     std::string log = readAll(home / "data/Tevrako/error_report.log");
     EXPECT_NE(log.find("AppCrash"), std::string::npos) << log;
+}
+
+TEST_F(ProgramRun, ACrashWhileTheUserInterfaceStartsLeavesItsRecord) {
+    ::setenv("QT_QPA_PLATFORM", "no-such-platform", 1);  // Qt gives up with an abort
+    int pid = start(TEVRAKO_PROGRAM);
+    ASSERT_GT(pid, 0);
+    EXPECT_NE(waitChildProcess(pid), 0);
+    int records = 0;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(home / "data/Tevrako/crashes", ignored))
+        records += entry.path().extension() == ".record";
+    EXPECT_EQ(records, 1) << readAll(errorLog());
+}
+
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+// Only a guard for the run below: a program that neither ends nor keeps
+// its memory is stopped with a failure status.
+void stopIfRunaway() {
+    std::thread([start = residentKb()] {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < end) {
+            if (residentKb() > start + 256 * 1024) {
+                std::fputs("memory grows after the end was asked for\n", stderr);
+                std::_Exit(2);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::fputs("the program did not end\n", stderr);
+        std::_Exit(3);
+    }).detach();
+}
+
+// The program, started in this process with two pictures; once the
+// preview has frames, the program is asked to end (a termination signal,
+// or a close of the main window). Exits with the program's status.
+[[noreturn]] void previewThenEnd(const std::string& folder, bool bySignal) {
+    const std::string program = folder + "/program";
+    std::filesystem::create_directories(program + "/tool");
+    std::filesystem::create_symlink("/usr/bin/ffmpeg", program + "/tool/ffmpeg");
+    endOnTerminationSignals();
+    StartupOptions options;
+    options.programFolder = program;
+    options.imageMagickCheck = [] { return 1; };
+    if (!startProgram(options).ready) std::_Exit(10);
+    for (Qt::GlobalColor color : {Qt::red, Qt::blue}) {
+        const std::string path = folder + "/" + std::to_string(color) + ".png";
+        QImage picture(320, 240, QImage::Format_RGB32);
+        picture.fill(color);
+        picture.save(QString::fromStdString(path));
+        addPicture(path);
+    }
+    QTimer::singleShot(0, [] { sendMainCommand(IDM_PREVIEW_VIDEO, BN_CLICKED); });
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, bySignal] {
+        if (previewRunState != 1 || previewQueueEntries() == 0) return;
+        poll->stop();
+        stopIfRunaway();
+        if (bySignal) ::kill(::getpid(), SIGTERM);
+        else mainWindow()->close();
+    });
+    poll->start(10);
+    const int status = runUntilClosed();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::exit(status);
+}
+
+TEST_F(ProgramRun, ATerminationSignalOrACloseDuringAPreviewEndsItWithStatusZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (bool bySignal : {true, false}) {
+        SCOPED_TRACE(bySignal ? "signal" : "close");
+        EXPECT_EXIT(previewThenEnd(home.folder(bySignal ? "signal" : "close"), bySignal),
+                    testing::ExitedWithCode(0), "");
+    }
 }
 
 TEST_F(ProgramRun, AMissingEncoderEndsItWithAMessageAndAFailureStatus) {

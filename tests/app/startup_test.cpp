@@ -7,6 +7,14 @@
 #include <vector>
 
 #include "app/startup.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "../net/test_server.h"
+#include "net/error_report.h"
 #include "foundation/globals.h"
 #include "foundation/hash_map.h"
 #include "foundation/preferences.h"
@@ -69,6 +77,7 @@ protected:
                               static_cast<unsigned>(site.size() + 1));
     }
     void TearDown() override {
+        serviceHost.clear();
         delete mainWindow();
         setInfoWindowHandler(nullptr);
         clearInfoLog();
@@ -142,6 +151,46 @@ TEST_F(Startup, ACompleteInstallationShowsTheMainWindowAndClosingSavesTheFolders
     ASSERT_EQ(read_registry_string(HKEY_CURRENT_USER, kPreferenceKey, "file_dlg_choose_save_video",
                                    folder, &size), 1);
     EXPECT_EQ(std::string(folder), program + "/我的主图视频");
+}
+
+TEST_F(Startup, CrashesOfEarlierRunsAreReportedWhileTheWindowIsAlreadyUp) {
+    installEncoder();
+    home.folder("data/Tevrako/crashes");
+    home.write("data/Tevrako/crashes/crash-7.record", "signal=11\nip=0x10\n");
+    // A slow service host: a report is answered only when the test says so.
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    TestServer host([answered](ServerExchange& exchange) {
+        const bool report = exchange.request.target.rfind("/report.asp", 0) == 0;
+        if (report) answered.wait();
+        exchange.send(report ? "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"
+                             : "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    });
+    const std::string address = host.url("");
+    write_registry_string(HKEY_CURRENT_USER, kPreferenceKey, "service_host", address.c_str(),
+                          static_cast<unsigned>(address.size() + 1));
+    MessageRecorder boxes;
+
+    ASSERT_TRUE(startProgram({program, passingCheck}).ready);
+    // The window is up while the report still waits for its answer: it was
+    // neither given up nor written to the local log instead.
+    EXPECT_EQ(readTextFile(errorReportLogPath()), "");
+    answer.set_value();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!startupThreadEnded() && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(startupThreadEnded());
+    endStartupThread();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "错误");
+    EXPECT_EQ(boxes.boxes[0].text.rfind("Tevrako 已停止工作。", 0), 0u);
+    int reports = 0;
+    for (const ServerRequest& request : host.seen())
+        reports += request.target.rfind("/report.asp", 0) == 0 && request.target.find("where=AppCrash") != std::string::npos;
+    EXPECT_EQ(reports, 1);
+    EXPECT_FALSE(std::filesystem::exists(home / "data/Tevrako/crashes/crash-7.record"));
 }
 
 } // namespace
