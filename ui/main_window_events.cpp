@@ -5,12 +5,15 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QMimeData>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include "foundation/file_path.h"
 #include "foundation/globals.h"
 #include "foundation/preferences.h"
 #include "foundation/text.h"
+#include "net/import/import_stop.h"
 #include "production/download_folder.h"
 #include "platform/command_ids.h"
 #include "platform/status_bar.h"
@@ -36,6 +39,28 @@ void closeMainWindow(MainWindow* window) {
     if (comboGetCurSel(IDC_VIDEO_SIZE) >= 1) writeDefaultVideoSize(videoWidth, videoHeight);
     removeDownloadFolder();
     QApplication::quit();
+}
+
+// How often a close that waits for an item import looks again.
+constexpr int kImportEndPollMs = 20;
+
+// A close that comes while an item import runs (the import lets the
+// windows repaint during its downloads, so a close request or a signal
+// reaches us inside it) asks the import to stop at its next picture; the
+// window closes as usual once the import has returned, so its download
+// folder never goes from under it.
+void closeAfterImport(MainWindow* window) {
+    stopItemImport();
+    static QPointer<QTimer> waiting;
+    if (waiting) return;
+    waiting = new QTimer(window);
+    QObject::connect(waiting, &QTimer::timeout, window, [window] {
+        if (itemImportRunning()) return;
+        waiting->deleteLater();
+        waiting = nullptr;
+        window->close();
+    });
+    waiting->start(kImportEndPollMs);
 }
 
 // The local files of a drag, in drop order (a file manager's uri list).
@@ -89,6 +114,11 @@ void dropPictureFiles(const std::vector<std::string>& paths) {
 bool handleMainWindowEvent(MainWindow* window, QEvent* event) {
     switch (event->type()) {
     case QEvent::Close:
+        if (itemImportRunning()) {
+            event->ignore();
+            closeAfterImport(window);
+            return true;
+        }
         closeMainWindow(window);
         return false;
     case QEvent::DragEnter:

@@ -1,10 +1,13 @@
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
 #include <wand/MagickWand.h>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "message_recorder.h"
+#include "net/import/import_stop.h"
 #include "production/download_folder.h"
 #include "platform/command_ids.h"
 #include "platform/picture_list_view.h"
@@ -104,6 +108,27 @@ TEST_F(MainWindowEvents, ClosingSavesTheSizeOnlyWhenChosenAndRemovesOnlyThisRuns
     EXPECT_EQ(width, 480);
     delete window;
     setWindowControlsHandler(nullptr);
+}
+
+TEST_F(MainWindowEvents, AClosingDuringAnItemImportWaitsForTheImportToStopThenCloses) {
+    MainWindow* window = new MainWindow;
+    const std::string downloads = ensureDownloadFolder();
+    ASSERT_FALSE(downloads.empty());
+    {
+        ItemImportRun import;  // a close request reaches the window while it downloads
+        EXPECT_FALSE(window->close());
+        EXPECT_TRUE(itemImportStopRequested());
+        EXPECT_TRUE(std::filesystem::exists(downloads));
+    }
+    // Back from the import, the window closes as usual.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::filesystem::exists(downloads) && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(std::filesystem::exists(downloads));
+    EXPECT_FALSE(window->isVisible());
+    delete window;
 }
 
 // A list menu with the commands bound as the main window binds them.
