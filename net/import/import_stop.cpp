@@ -4,26 +4,26 @@
 
 namespace {
 
-std::atomic<bool> running{false};
+// Runs nest (a loader hands its addresses to the download loop): only the
+// outermost begins and ends the import.
+std::atomic<int> depth{0};
 std::atomic<bool> stopAsked{false};
 
 } // namespace
 
 void stopItemImport() {
-    if (running.load()) stopAsked = true;
+    if (depth.load() > 0) stopAsked = true;
 }
 
-bool itemImportRunning() { return running.load(); }
+bool itemImportRunning() { return depth.load() > 0; }
 
 bool itemImportStopRequested() { return stopAsked.load(); }
 
 ItemImportRun::ItemImportRun() {
-    stopAsked = false;
-    running = true;
+    if (depth.fetch_add(1) == 0) stopAsked = false;
 }
 
 ItemImportRun::~ItemImportRun() {
-    running = false;
-    stopAsked = false;
+    if (depth.fetch_sub(1) == 1) stopAsked = false;
 }
 

@@ -6,18 +6,21 @@
 #include "net/format_text.h"
 #include "net/http_request.h"
 #include "net/import/item_id.h"
+#include "net/import/import_stop.h"
 #include "net/import/item_json.h"
 #include "net/import/marketplace_hosts.h"
 #include "net/import/picture_addresses.h"
 #include "net/import/picture_download.h"
 #include "net/reply_text.h"
 #include "net/service_host.h"
+#include "net/socket_watch.h"
 #include "platform/load_item_commands.h"
 #include "platform/message_box.h"
 #include "platform/status_bar.h"
 #include "platform/wait_cursor.h"
 #include "production/selection_state.h"
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -40,7 +43,13 @@ constexpr char kServiceNotConfigured[] =
 // Status-bar part 1 while the list is fetched (the window repaints to show it).
 void showFetchingList() {
     setStatusText(1, "获取宝贝图片列表...");
-    repaintWhileBusy();
+    whileImporting();
+}
+
+// The picture list's request, bounded and stoppable like a picture download.
+HttpResponsePtr requestPictureList(const std::string& url, const char* cookie, const char* referer) {
+    SocketWatch watch(std::chrono::milliseconds(pictureDownloadDeadlineMs.load()), keepImporting);
+    return HttpResponsePtr(http_request(url.c_str(), cookie, referer, 1, 0, nullptr));
 }
 
 void notice(const std::string& text) {
@@ -75,6 +84,13 @@ bool isWholesaleAddress(const char* address) {
 void endWithoutPictures() {
     setWaitCursor(0);
     updateSelectionState();
+}
+
+// A list request the user stopped ends the loader without a word.
+bool stoppedDuringRequest() {
+    if (!itemImportStopRequested()) return false;
+    endWithoutPictures();
+    return true;
 }
 
 // "获取宝贝图片列表时出错:" with the reply head and the error, within the box limit.
@@ -124,6 +140,7 @@ bool takeItemId(const char* address, char id[kItemIdSize]) {
 void loadItemPicturesByService(const LoadItemRequest* given) {
     LoadItemRequest request;
     if (!takeRequest(given, &request)) return;
+    ItemImportRun run;
     if (isWholesaleAddress(request.address) && itemPictureMode == 4) {
         itemPictureLoader.load()(&request);
         return;
@@ -135,7 +152,8 @@ void loadItemPicturesByService(const LoadItemRequest* given) {
     }
     setWaitCursor(1);
     showFetchingList();
-    HttpResponsePtr response(http_request(url.c_str(), nullptr, nullptr, 1, 0, nullptr));
+    HttpResponsePtr response = requestPictureList(url, nullptr, nullptr);
+    if (stoppedDuringRequest()) return;
     std::string body = response->ok ? http_reply_text(response.get()) : std::string();
     if (!response->ok) {
         messageBox(hwndMain, "获取宝贝图片列表时出错，可以重试一次，或进入官网联系我们的客服。", "错误", MB_ICONERROR);
@@ -153,12 +171,14 @@ void loadItemPicturesByService(const LoadItemRequest* given) {
 void loadItemPicturesByMobileApi(const LoadItemRequest* given) {
     LoadItemRequest request;
     if (!takeRequest(given, &request)) return;
+    ItemImportRun run;
     setWaitCursor(1);
     char id[kItemIdSize];
     if (!takeItemId(request.address, id)) return;
     std::string url = std::string(itemUrlTemplate) + id + "&";
     showFetchingList();
-    HttpResponsePtr response(http_request(url.c_str(), nullptr, nullptr, 1, 0, nullptr));
+    HttpResponsePtr response = requestPictureList(url, nullptr, nullptr);
+    if (stoppedDuringRequest()) return;
     if (!response->ok) {
         showListRequestFailure(response.get());
         endWithoutPictures();
@@ -170,6 +190,7 @@ void loadItemPicturesByMobileApi(const LoadItemRequest* given) {
 void loadItemPictures(const LoadItemRequest* given) {
     LoadItemRequest request;
     if (!takeRequest(given, &request)) return;
+    ItemImportRun run;
     std::vector<std::string> direct = directPictureAddresses(request.address);
     if (itemPictureMode == 6 && direct.empty()) {
         notice("输入的图片地址不符合规范！");
@@ -201,10 +222,11 @@ void loadItemPictures(const LoadItemRequest* given) {
 
     std::string url = fillItemUrlTemplate(itemUrlTemplate, id);
     std::string referer = std::string("https://") + kItemPageHost + "/item.htm?id=" + id;
-    HttpResponsePtr response(http_request(url.c_str(), nullptr, referer.c_str(), 1, 0, nullptr));
-    if (!response->ok && itemRequestCookie[0] != '\0') {
-        response.reset(http_request(url.c_str(), itemRequestCookie, referer.c_str(), 1, 0, nullptr));
+    HttpResponsePtr response = requestPictureList(url, nullptr, referer.c_str());
+    if (!response->ok && itemRequestCookie[0] != '\0' && !itemImportStopRequested()) {
+        response = requestPictureList(url, itemRequestCookie, referer.c_str());
     }
+    if (stoppedDuringRequest()) return;
     bool loaded = false;
     if (!response->ok) showListRequestFailure(response.get());
     else loaded = loadFromItemJson(response.get(), ItemJsonShape::Detail, request.type);

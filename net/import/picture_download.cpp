@@ -56,12 +56,6 @@ void reportWriteFailure(const std::string& path) {
     appendInfoText(formatText("文件写入数据失败:\r\n%s\r\n可能是磁盘可用空间不足。", path.c_str()));
 }
 
-// While a download waits: the windows repaint and the user may stop.
-bool keepImporting() {
-    whileImporting();
-    return !itemImportStopRequested();
-}
-
 // Downloads picture i of n into folder and adds it.
 void loadOnePicture(const std::string& address, int i, int n, const std::string& folder) {
     std::string path = newDownloadPath(folder);
@@ -93,6 +87,11 @@ void loadOnePicture(const std::string& address, int i, int n, const std::string&
 }
 
 } // namespace
+
+bool keepImporting() {
+    whileImporting();
+    return !itemImportStopRequested();
+}
 
 void downloadItemPictures(const std::vector<std::string>& addresses) {
     ItemImportRun run;

@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
-// The whole time one picture download may take, connecting included: 60
-// seconds, enough for the 10 MB a picture may have. Tests shorten it.
+// The whole time one request of an import (the picture list or one
+// picture) may take, connecting included: 60 seconds, enough for the 10 MB
+// a reply may have. Tests shorten it.
 extern std::atomic<int> pictureDownloadDeadlineMs;
+
+// While a request of the import waits: the windows repaint (no input but
+// Escape reaches them); false once the import was asked to stop.
+bool keepImporting();
 
 // Shows the wait cursor, then for each address in order (the first four
 // times maxPictures of them; the information window says how many more

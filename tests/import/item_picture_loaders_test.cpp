@@ -425,6 +425,50 @@ TEST_F(ImportFixture, ASlowDownloadEndsByItsDeadlineOrWhenTheUserStops) {
     }
 }
 
+TEST_F(ImportFixture, ASlowPictureListEndsByItsDeadlineOrWhenTheUserStops) {
+    const struct {
+        const char* name;
+        int deadlineMs;
+        const LoadItemCommandsHandler* user;
+        bool boxShown;
+    } cases[] = {
+        {"the time runs out", 1000, nullptr, true},
+        {"the user stops", 60000, &userStops, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes().clear();
+        slowBodyBegun = false;
+        sawImportRunning = false;
+        std::atomic<bool> finished{false};
+        TestServer slow([&finished](ServerExchange& x) {
+            x.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+            slowBodyBegun = true;
+            while (!finished) {
+                x.send("{");
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+        setTemplate(slow.url("/d?id=%s"));
+        pictureDownloadDeadlineMs = c.deadlineMs;
+        if (c.user) setLoadItemCommandsHandler(c.user);
+        LoadItemRequest r = request("https://item.example/item.htm?id=5");
+        loadItemPictures(&r);
+        finished = true;
+
+        EXPECT_FALSE(itemImportRunning());
+        EXPECT_EQ(sawImportRunning.load(), c.user != nullptr) << "a close waits for the list request too";
+        EXPECT_EQ(slow.requests(), 1);
+        EXPECT_EQ(pictureCount(), 0);
+        const std::vector<std::string> texts = boxTexts();
+        ASSERT_EQ(texts.size(), c.boxShown ? 1u : 0u);
+        if (c.boxShown) {
+            EXPECT_NE(texts[0].find("下载时间超过了 1 秒"), std::string::npos) << texts[0];
+        }
+        EXPECT_EQ(waitCursor(), 0);
+    }
+}
+
 TEST_F(ImportFixture, AReplyOfThousandsOfDeadAddressesEndsAfterTheBound) {
     TestServer dead([](ServerExchange& x) { x.send(reply("404 Not Found", "")); });
     std::vector<std::string> addresses;
