@@ -85,14 +85,15 @@ bool validSide(const std::optional<int>& side) {
 }
 
 bool readSettings(const cJSON* root, LoadedSettings& s) {
-    const int fonts = comboGetCount(IDC_CAPTION_FONT);
-    // With no font installed the font index has nothing to select: any number passes.
-    const int lowestFont = fonts > 0 ? 0 : INT_MIN;
-    const int lastFont = fonts > 0 ? fonts - 1 : INT_MAX;
+    // A font index the combo does not have (the file was saved where other
+    // fonts were listed) is no damage: the load keeps the first font. With no
+    // font installed the index has nothing to select: any number passes.
+    const int lowestFont = comboGetCount(IDC_CAPTION_FONT) > 0 ? -1 : INT_MIN;
+    // -1 is the position combo showing selected pictures at different positions.
     return readText(root, "bgsound_src", kMaxPathLength, s.music) &&
            readNumber(root, "text_watermark", 0, 2, s.captionMode) &&
-           readNumber(root, "text_watermark_location", 0, kCaptionPositions - 1, s.position) &&
-           readNumber(root, "text_watermark_font", lowestFont, lastFont, s.font) &&
+           readNumber(root, "text_watermark_location", -1, kCaptionPositions - 1, s.position) &&
+           readNumber(root, "text_watermark_font", lowestFont, INT_MAX, s.font) &&
            readNumber(root, "text_watermark_font_size", 0, kFontSizes - 1, s.fontSize) &&
            readNumber(root, "text_watermark_color", 0, kCaptionColors - 1, s.color) &&
            readNumber(root, "logo", 0, 1, s.logo) &&
@@ -134,14 +135,16 @@ bool applySettings(const LoadedSettings& s) {
     }
 
     if (!s.position) return false;
-    captionPosition = *s.position;
+    // No position (-1) names none to give new pictures: they keep theirs.
+    if (*s.position >= 0) captionPosition = *s.position;
     comboSetCurSel(IDC_CAPTION_POSITION, *s.position);
     // The position reaches the selected pictures only while the user could pick it.
     if (!pictureListEmpty() && isControlEnabled(IDC_CAPTION_POSITION))
         sendMainCommand(IDC_CAPTION_POSITION, CBN_SELCHANGE);
 
     if (!s.font) return false;
-    select(IDC_CAPTION_FONT, comboGetCount(IDC_CAPTION_FONT) > 0 ? *s.font : -1);
+    const int fonts = comboGetCount(IDC_CAPTION_FONT);
+    select(IDC_CAPTION_FONT, fonts == 0 ? -1 : *s.font >= 0 && *s.font < fonts ? *s.font : 0);
     select(IDC_FONT_SIZE, s.fontSize.value_or(kDefaultFontSize));
     if (!s.color) return false;
     select(IDC_CAPTION_COLOR, *s.color);
@@ -219,6 +222,9 @@ void loadVideoSettings(const std::string& path) {
         return;
     case SettingsRead::CannotRead:
         messageBox(hwndMain, "读取文件时出错", "提示", MB_OK | MB_ICONERROR);
+        return;
+    case SettingsRead::NotText:
+        formatError();
         return;
     case SettingsRead::Ok:
         break;

@@ -18,6 +18,8 @@ void resetSettingsControls();
 // Applies the file at path. A file that cannot be read, does not parse or
 // holds a value out of its range is refused with a box before anything
 // changes; otherwise the controls are reset and the values applied in key
-// order, and a missing key stops there with a box. A file of the settings
-// folder that loaded is stamped as used.
+// order, and a missing key stops there with a box. Whatever the program
+// saves loads back: no caption position (-1) and a font index the font
+// combo lacks (the first font is kept) are values, not damage. A file of
+// the settings folder that loaded is stamped as used.
 void loadVideoSettings(const std::string& path);

@@ -10,7 +10,10 @@
 
 #include "foundation/charset.h"
 #include "platform/command_ids.h"
+#include "platform/picture_list_view.h"
 #include "platform/window_controls.h"
+#include "production/picture_list.h"
+#include "production/picture_selection.h"
 #include "production/settings_files.h"
 #include "production/timing.h"
 #include "music_fixture.h"
@@ -218,8 +221,8 @@ TEST_F(VideoSettingsTest, BadValuesAreRefusedBeforeAnythingChanges) {
         const char* key;
         const char* value;
     } cases[] = {
-        {"text_watermark", "3"},              {"text_watermark_location", "9"}, {"text_watermark_location", "-1"},
-        {"text_watermark_location", "\"4\""}, {"text_watermark_location", "4.5"}, {"text_watermark_font", "3"},
+        {"text_watermark", "3"},              {"text_watermark_location", "9"}, {"text_watermark_location", "-2"},
+        {"text_watermark_location", "\"4\""}, {"text_watermark_location", "4.5"}, {"text_watermark_font", "-2"},
         {"text_watermark_font_size", "13"},   {"text_watermark_color", "14"},   {"logo", "2"},
         {"logo_path", "5"},                   {"logo_location", "8"},           {"video_size_width", "801"},
         {"video_size_width", "0"},            {"video_size_width", "-4"},       {"video_size_height", "100"},
@@ -243,6 +246,57 @@ TEST_F(VideoSettingsTest, BadValuesAreRefusedBeforeAnythingChanges) {
         EXPECT_EQ(boxTexts(), expectedBoxes) << text;
         EXPECT_EQ(controlState(), before) << text;
     }
+}
+
+TEST_F(VideoSettingsTest, EverySavedStateLoadsBackAsItWas) {
+    const std::string other = folder.write("other.mp3");
+    ASSERT_EQ(addMusicPath(other), 2);
+    comboInsertString(IDC_VIDEO_SIZE, 14, "1000x720");
+    setPictureListViewHandler(nullptr);  // rows with selection states
+    resetMemoryListView();
+    for (int i = 0; i < 3; ++i) {
+        addPicture("/nowhere/p" + std::to_string(i) + ".jpg");
+        insertListRow(i, "无动画", {});
+    }
+    const struct {
+        int sizeItem, width, height;
+    } sizes[] = {{0, 800, 800}, {3, 540, 720}, {14, 1000, 720}};
+
+    // Every position the combo can show, -1 where the selected pictures differ.
+    for (int position = -1; position < 9; ++position) {
+        const int n = position + 1;
+        SCOPED_TRACE(position);
+        setChecked(IDC_CAPTION_CHECK, n % 2);
+        setChecked(IDC_LOGO_CHECK, n % 2);
+        pictureAt(0)->caption->position = position < 0 ? 2 : position;
+        pictureAt(1)->caption->position = position < 0 ? 5 : position;
+        for (int row = 0; row < 3; ++row) setListRowState(row, row < 2 ? ROW_SELECTED : 0, ROW_SELECTED);
+        refreshSelectionState();
+        ASSERT_EQ(comboGetCurSel(IDC_CAPTION_POSITION), position);
+        comboSetCurSel(IDC_CAPTION_FONT, n % 3);
+        comboSetCurSel(IDC_FONT_SIZE, n % 13);
+        comboSetCurSel(IDC_CAPTION_COLOR, n % 14);
+        setControlText(IDC_LOGO_PATH, n % 2 ? "/logos/标志 " + std::to_string(n) + ".png" : "");
+        comboSetCurSel(IDC_LOGO_POSITION, n % 8);
+        comboSetCurSel(IDC_VIDEO_SIZE, sizes[n % 3].sizeItem);
+        videoWidth = sizes[n % 3].width;
+        videoHeight = sizes[n % 3].height;
+        comboSetCurSel(IDC_PAUSE_TIME, n % kPauseEntries);
+        comboSetCurSel(IDC_MUSIC, n % 3);
+        const ControlState saved = controlState();
+        const std::string path = folder.folder("program/sz") + "/state.sz";
+        ASSERT_EQ(saveVideoSettings(path), 1);
+        commands().clear();
+        loadVideoSettings(path);
+        EXPECT_TRUE(boxTexts().empty());
+        EXPECT_EQ(controlState(), saved);
+    }
+
+    // A file saved where more fonts were listed loads whole, with the first font.
+    load(settingsText({{"text_watermark_font", "5"}}));
+    EXPECT_TRUE(boxTexts().empty());
+    EXPECT_EQ(comboGetCurSel(IDC_CAPTION_FONT), 0);
+    EXPECT_EQ(comboGetCurSel(IDC_PAUSE_TIME), 18);
 }
 
 TEST_F(VideoSettingsTest, MissingKeyStopsTheLoadThere) {
@@ -282,6 +336,22 @@ TEST_F(VideoSettingsTest, LegacyGbkFileLoads) {
     EXPECT_TRUE(boxTexts().empty());
     EXPECT_EQ(jsonString(musicPathAt(comboGetCurSel(IDC_MUSIC))), music);
     EXPECT_EQ(getControlText(IDC_LOGO_PATH), "/logos/标志.png");
+
+    // One GBK byte can take three bytes in UTF-8: the file still loads whole.
+    std::string euros;
+    for (int i = 0; i < 400; ++i) euros += "€";
+    const std::string logo = jsonString("/logos/" + euros + ".png");
+    gbk = utf8_to_gbk(settingsText({{"logo_path", logo.c_str()}}).c_str(), nullptr);
+    ASSERT_NE(gbk, nullptr);
+    load(gbk);
+    std::free(gbk);
+    EXPECT_TRUE(boxTexts().empty());
+    EXPECT_EQ(jsonString(getControlText(IDC_LOGO_PATH)), logo);
+
+    // A file that is neither UTF-8 nor GBK is refused, not loaded in part.
+    load(settingsText() + "\x81 ");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"文件格式不对！"});
+    EXPECT_EQ(jsonString(getControlText(IDC_LOGO_PATH)), logo) << "nothing changed";
 }
 
 TEST_F(VideoSettingsTest, ResetSelectsTheDefaultSize) {

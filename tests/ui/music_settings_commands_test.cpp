@@ -259,6 +259,28 @@ TEST_F(MusicSettingsCommands, SettingsFilesSaveLoadAndListRecentlyUsed) {
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"文件:[" + sz + "/plain.sz]不存在"});
 }
 
+TEST_F(MusicSettingsCommands, SettingsSavedWithMixedCaptionPositionsLoadBack) {
+    answerOpenFiles({picture("a.png"), picture("b.png"), picture("c.png")});
+    click(IDM_ADD_PICTURES);
+    click(IDC_CAPTION_CHECK);
+    selectRows({1});
+    pick(IDC_CAPTION_POSITION, 7);
+    selectRows({0, 1});
+    settle();
+    ASSERT_EQ(comboGetCurSel(IDC_CAPTION_POSITION), -1);
+    const std::string path = folder / "program/sz/mixed.sz";
+    answerSaveFile(path);
+    sendMainCommand(IDM_SAVE_VIDEO_SETTINGS, 0);
+    answerOpenFile(path);
+    sendMainCommand(IDM_LOAD_VIDEO_SETTINGS, 0);
+    settle();
+    EXPECT_TRUE(boxTexts().empty());
+    EXPECT_EQ(isChecked(IDC_CAPTION_CHECK), 1);
+    EXPECT_EQ(comboGetCurSel(IDC_CAPTION_POSITION), -1);
+    EXPECT_EQ(pictureAt(0)->caption->position, 4);
+    EXPECT_EQ(pictureAt(1)->caption->position, 7);
+}
+
 TEST_F(MusicSettingsCommands, EffectListsRoundTrip) {
     answerOpenFiles({picture("a.png"), picture("b.png"), picture("c.png")});
     click(IDM_ADD_PICTURES);
