@@ -12,6 +12,7 @@
 #include <iconv.h>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -190,6 +191,23 @@ int iconvStr(const char* fromCode, const char* toCode, const char* input, std::s
     if (!failed && iconv(converter.get(), nullptr, nullptr, &out, &outLeft) == kFailed) failed = true;
     if (outputLength) *outputLength = static_cast<std::size_t>(out - output);
     return failed ? -1 : result;
+}
+
+bool utf8_or_gbk_to_utf8(const std::string& bytes, std::string& text) {
+    // Valid UTF-8 converts to itself, byte for byte.
+    std::string converted(bytes.size() + 1, '\0');
+    std::size_t length = 0;
+    if (iconvStr("UTF-8", "UTF-8", bytes.data(), bytes.size(), converted.data(), converted.size(), &length) == 0) {
+        text = bytes;
+        return true;
+    }
+    // A GBK byte becomes at most three UTF-8 bytes (a lone 0x80 is the euro sign).
+    converted.assign(3 * bytes.size() + 1, '\0');
+    if (iconvStr("GBK", "UTF-8", bytes.data(), bytes.size(), converted.data(), converted.size(), &length) != 0)
+        return false;
+    converted.resize(length);
+    text = std::move(converted);
+    return true;
 }
 
 char* gbk_to_utf8(const char* text, std::size_t* outputLength) {

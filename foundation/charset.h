@@ -2,11 +2,12 @@
 // that every stated length limit is measured with.
 //
 // Text is UTF-8 inside; GBK conversions are used where GBK text crosses in
-// (files written by the Windows build, replies that declare GBK). The "ANSI
-// code page" of this platform is UTF-8.
+// (GBK-encoded files, as Chinese Windows programs write them, and replies
+// that declare GBK). The "ANSI code page" of this platform is UTF-8.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Converts inputLength bytes from fromCode to toCode into output
 // (outputSize bytes, filled with zeros first). Characters the target cannot
@@ -19,6 +20,11 @@
 // irreversibly (normally 0). Safe on several threads at once.
 int iconvStr(const char* fromCode, const char* toCode, const char* input, std::size_t inputLength,
              char* output, std::size_t outputSize, std::size_t* outputLength);
+
+// Text that comes in without a stated charset, as UTF-8: valid UTF-8 is
+// kept as it is, anything else is read whole as GBK. False, with text
+// untouched, when the bytes are neither.
+bool utf8_or_gbk_to_utf8(const std::string& bytes, std::string& text);
 
 // Allocating wrappers over iconvStr: a terminated heap text the caller frees
 // with free(), or null when text is null or the conversion fails.

@@ -3,8 +3,8 @@
 // the parts of a file name.
 //
 // The path limit is measured on a path's GBK length (a Chinese character
-// counts two), so the same paths pass as on the Windows build and the
-// messages about it stay true.
+// counts two): the length the path has in GBK, as Chinese Windows programs
+// store it, so the messages that state the limit stay true.
 #pragma once
 
 #include "foundation/array_list.h"

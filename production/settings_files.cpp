@@ -14,34 +14,14 @@
 #include "production/mp3_duration.h"
 #include "production/program_folders.h"
 
-namespace {
-
-bool isValidUtf8(const std::string& text) {
-    std::string copy(text.size() + 1, '\0');
-    std::size_t length = 0;
-    return iconvStr("UTF-8", "UTF-8", text.data(), text.size(), copy.data(), copy.size(), &length) == 0;
-}
-
-std::string fromGbk(const std::string& text) {
-    // GBK takes at most two bytes where UTF-8 takes three.
-    std::string converted(text.size() * 2 + 1, '\0');
-    std::size_t length = 0;
-    iconvStr("GBK", "UTF-8", text.data(), text.size(), converted.data(), converted.size(), &length);
-    converted.resize(length);
-    return converted;
-}
-
-} // namespace
-
 std::string settingsFolder() { return programDataFolder("sz"); }
 
 SettingsRead readSettingsText(const std::string& path, std::string& text) {
     std::vector<unsigned char> bytes;
     if (readWholeFile(path.c_str(), bytes) < 0) return fileExists(path.c_str()) ? SettingsRead::CannotRead : SettingsRead::CannotOpen;
-    text.assign(bytes.begin(), bytes.end());
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    if (!isValidUtf8(text)) text = fromGbk(text);
-    return SettingsRead::Ok;
+    std::string raw(bytes.begin(), bytes.end());
+    if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
+    return utf8_or_gbk_to_utf8(raw, text) ? SettingsRead::Ok : SettingsRead::NotText;
 }
 
 int writeSettingsFile(const std::string& path, const std::string& text) {

@@ -1,7 +1,7 @@
 // What the two kinds of settings files share: the settings folder, reading
-// a file as text (files written by the Windows build are GBK), writing one
-// with the program's error boxes, the last-access time that orders the
-// recent-file lists, and those lists.
+// a file as text (UTF-8, or GBK as Chinese Windows programs write it),
+// writing one with the program's error boxes, the last-access time that
+// orders the recent-file lists, and those lists.
 #pragma once
 
 #include <string>
@@ -11,9 +11,10 @@
 // programDataFolder). Not created here.
 std::string settingsFolder();
 
-enum class SettingsRead { Ok, CannotOpen, CannotRead };
+enum class SettingsRead { Ok, CannotOpen, CannotRead, NotText };
 // The whole file as UTF-8 text: a file that is not valid UTF-8 is read as
-// GBK; a UTF-8 byte-order mark is dropped.
+// GBK; a UTF-8 byte-order mark is dropped. NotText: the file is neither,
+// and text is left as it was.
 SettingsRead readSettingsText(const std::string& path, std::string& text);
 
 // Writes text as the file's whole content, replacing it only once all is

@@ -51,6 +51,7 @@ TEST_F(AnimationSettingsTest, TokensGiveTheirPicturesEffects) {
         {"a line end", "4,5\r\n", {4, 5, 52, 53, 54, 55}},
         {"out of range", "99999999999999999999,93,98", {99, 99, 98, 53, 54, 55}},
         {"empty file", "", {50, 51, 52, 53, 54, 55}},
+        {"neither UTF-8 nor GBK", "1,2,\x81 3", {50, 51, 52, 53, 54, 55}},
     };
     for (const auto& c : cases) {
         for (int i = 0; i < linkedlist_size(pictureList); ++i)
