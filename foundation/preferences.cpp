@@ -11,7 +11,9 @@
 
 namespace {
 
-constexpr unsigned kFolderCapacity = 260;
+// Any folder the file dialogs accept: at most kMaxPathLength long in GBK,
+// where UTF-8 takes at most twice as many bytes.
+constexpr unsigned kFolderCapacity = 2 * kMaxPathLength + 1;
 constexpr unsigned kUserIdCapacity = 33;
 constexpr int kFallbackSize = 800;
 

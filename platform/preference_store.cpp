@@ -4,6 +4,7 @@
 #include "platform/xdg_dirs.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -88,12 +89,14 @@ bool unescape(const std::string& text, std::string& out) {
     return true;
 }
 
+// Decimal digits only: no sign, blank or base prefix, nothing after them.
 bool parseNumber(const std::string& text, PreferenceType type, std::uint64_t& number) {
-    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
-    errno = 0;
-    char* end = nullptr;
-    unsigned long long value = std::strtoull(text.c_str(), &end, 0);
-    if (errno || *end) return false;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first == last || !std::isdigit(static_cast<unsigned char>(*first))) return false;
+    std::uint64_t value = 0;
+    auto [end, error] = std::from_chars(first, last, value, 10);
+    if (error != std::errc() || end != last) return false;
     if (type == PreferenceType::Dword && value > 0xFFFFFFFFull) return false;
     number = value;
     return true;
@@ -117,6 +120,8 @@ std::vector<StoredValue> loadStore(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
+        // A file edited into CRLF line ends keeps its values.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         StoredValue stored;
         if (!parseLine(line, stored)) continue;
         bool replaced = false;

@@ -1,4 +1,6 @@
 #include "foundation/preferences.h"
+#include "foundation/charset.h"
+#include "foundation/file_path.h"
 #include "foundation/globals.h"
 #include "foundation/registry.h"
 #include "foundation/temp_folder.h"
@@ -63,6 +65,12 @@ TEST_F(Preferences, AnEmptyStoreGetsTheThreeChoicesAsZeroAndNothingElse) {
 
 TEST_F(Preferences, StoredValuesAreReadAndVanishedFoldersFallBack) {
     std::string pictures = home.folder("pictures");
+    // A folder of 110 Chinese characters, within the dialogs' 259 GBK bytes.
+    std::string part;
+    for (int i = 0; i < 55; ++i) part += "图";
+    std::string logos = home.folder(part + "/" + part);
+    ASSERT_LE(gbk_length(logos.c_str()), kMaxPathLength);
+    writeText("file_dlg_choose_logo", logos);
     writeText("file_dlg_choose_image", pictures);
     writeText("file_dlg_choose_mp3", home / "deleted");
     writeText("file_dlg_choose_save_video", home / "deleted");
@@ -71,6 +79,7 @@ TEST_F(Preferences, StoredValuesAreReadAndVanishedFoldersFallBack) {
     writeDword("mp4_video_bitrate", 3);
     readPreferences(desktop);
     EXPECT_EQ(lastImageFolder, pictures);
+    EXPECT_EQ(lastLogoFolder, logos);
     EXPECT_EQ(lastMusicFolder, desktop);
     EXPECT_EQ(lastVideoFolder, programFolder + "/我的主图视频");
     EXPECT_STREQ(userId, "u-123");

@@ -127,6 +127,49 @@ TEST_F(Registry, DamagedLinesAreIgnored) {
     EXPECT_EQ(read_registry_dword(HKEY_CURRENT_USER, kKey, "mp4_video_bitrate", &value), 1);
 }
 
+TEST_F(Registry, NumbersAreDecimalDigitsAndCrlfLinesKeepTheirValues) {
+    const struct {
+        const char* type;
+        const char* text;  // as the store file holds it
+        bool read;
+        std::uint64_t value;
+    } cases[] = {
+        {"dword", "800\r", true, 800},
+        {"dword", "0640", true, 640},
+        {"dword", "4294967295", true, 4294967295u},
+        {"qword", "18446744073709551615", true, 18446744073709551615u},
+        {"dword", "0x10", false, 0},
+        {"qword", " -1", false, 0},
+        {"dword", " 7", false, 0},
+        {"dword", "+7", false, 0},
+        {"dword", "7 ", false, 0},
+        {"dword", "", false, 0},
+        {"dword", "4294967296", false, 0},
+        {"qword", "18446744073709551616", false, 0},
+    };
+    write_registry_dword(HKEY_CURRENT_USER, kKey, "v", 0);  // makes the store's folder
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " [" + c.text + "]");
+        std::ofstream(storeFile(), std::ios::trunc) << "v\t" << c.type << "\t" << c.text << "\n";
+        std::uint64_t value = 0;
+        int read = 0;
+        if (std::strcmp(c.type, "qword") == 0) {
+            read = read_registry_qword(HKEY_CURRENT_USER, kKey, "v", &value);
+        } else {
+            int dword = 0;
+            read = read_registry_dword(HKEY_CURRENT_USER, kKey, "v", &dword);
+            value = static_cast<std::uint32_t>(dword);
+        }
+        EXPECT_EQ(read == 1, c.read);
+        EXPECT_EQ(value, c.value);
+    }
+    std::ofstream(storeFile(), std::ios::trunc) << "name\tsz\ttext\r\n";
+    char text[16];
+    unsigned size = sizeof text;
+    ASSERT_EQ(read_registry_string(HKEY_CURRENT_USER, kKey, "name", text, &size), 1);
+    EXPECT_STREQ(text, "text");
+}
+
 TEST_F(Registry, ConcurrentWritersLoseNothing) {
     std::vector<std::thread> writers;
     for (int t = 0; t < 4; ++t)
