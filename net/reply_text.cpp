@@ -9,6 +9,7 @@
 
 std::string http_reply_text(const HttpResponse* response) {
     if (!response || !response->ok || !response->body) return {};
+    const std::string body = response->body;
     HttpHeader header;
     http_parse_header(nullptr, response->header, &header);
     if (str_equals_nocase(header.charset, "gbk") || str_equals_nocase(header.charset, "gb2312") ||
@@ -18,6 +19,10 @@ std::string http_reply_text(const HttpResponse* response) {
             std::free(converted);
             return text;
         }
+        return body;
     }
-    return std::string(response->body);
+    if (str_equals_nocase(header.charset, "utf-8")) return body;
+    // Services that answer in GBK often say nothing about it.
+    std::string text;
+    return utf8_or_gbk_to_utf8(body, text) ? text : body;
 }

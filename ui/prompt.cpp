@@ -68,7 +68,10 @@ int qtMessageBox(void* owner, const std::string& text, const std::string& captio
 
 QMessageBox* createMessageBox(QWidget* owner, const QString& text, const QString& caption,
                               unsigned type) {
-    auto* box = new QMessageBox(iconOf(type), caption, text, QMessageBox::NoButton, owner);
+    auto* box = new QMessageBox(iconOf(type), caption, QString(), QMessageBox::NoButton, owner);
+    // Texts may carry what a service or a file said: shown as written, never as markup or links.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
     box->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     bool first = true;
     for (const ButtonSpec& spec : buttonsOf(type)) {

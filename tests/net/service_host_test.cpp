@@ -28,14 +28,18 @@ TEST_F(ServiceGlobalsFixture, AddressesNeedAConfiguredHost) {
               "&baobeiURL=https%3A%2F%2Fitem.example%2Fitem.htm%3Fid%3D7%26x%3D1&m=2&");
 }
 
-TEST_F(HttpFixture, ReplyTextConvertsDeclaredGbk) {
+TEST_F(HttpFixture, ReplyTextConvertsGbkDeclaredOrNot) {
     TestServer server([](ServerExchange& x) {
         if (x.request.target == "/gbk") x.send(reply("200 OK", "\xD6\xD0\xCE\xC4", "Content-Type: text/plain; charset=GBK\r\n"));
         if (x.request.target == "/utf8") x.send(reply("200 OK", "中文", "Content-Type: text/plain\r\n"));
+        if (x.request.target == "/undeclared-gbk") x.send(reply("200 OK", "\xD6\xD0\xCE\xC4", "Content-Type: text/plain\r\n"));
+        if (x.request.target == "/no-type-gbk") x.send(reply("200 OK", "\xD6\xD0\xCE\xC4"));
         if (x.request.target == "/missing") x.send(reply("404 Not Found", ""));
     });
     EXPECT_EQ(http_reply_text(get(server.url("/gbk")).get()), "中文");
     EXPECT_EQ(http_reply_text(get(server.url("/utf8")).get()), "中文");
+    EXPECT_EQ(http_reply_text(get(server.url("/undeclared-gbk")).get()), "中文");
+    EXPECT_EQ(http_reply_text(get(server.url("/no-type-gbk")).get()), "中文");
     EXPECT_EQ(http_reply_text(get(server.url("/missing"), 0).get()), "");
 }
 

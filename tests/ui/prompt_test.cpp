@@ -50,4 +50,11 @@ TEST(PromptLayer, EveryBoxTypeHasItsChineseButtonsIconAndAnswers) {
     }
 }
 
+TEST(PromptLayer, TextsAreShownAsWrittenNotAsMarkup) {
+    const QString text = "<a href=\"file:///etc/passwd\">更新</a>";
+    std::unique_ptr<QMessageBox> box(createMessageBox(nullptr, text, "提示", MB_OK));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->text(), text);
+}
+
 } // namespace
