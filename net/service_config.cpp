@@ -11,7 +11,6 @@
 #include "platform/ui_thread.h"
 
 #include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,8 +42,17 @@ void copyCut(char (&field)[N], const std::string& text) {
 }
 
 // Four decimals, truncated towards zero: the precision margins are kept in.
+// Only for margins, which lie between 0 and 0.5.
 long long tenThousandths(double value) {
     return static_cast<long long>(value * 10000.0);
+}
+
+// A margin is kept as a float: it must lie strictly between 0 and 0.5 as
+// stored (0.49999999 becomes 0.5).
+bool validMargin(double value) {
+    if (!(value > 0 && value < 0.5)) return false;
+    const float stored = static_cast<float>(value);
+    return stored > 0 && stored < 0.5f;
 }
 
 void openSupportPage() {
@@ -81,8 +89,10 @@ ServiceReply parseServiceReply(const char* text) {
 }
 
 void applyServiceCaptionMargins(const std::array<double, 5>& values) {
+    // Values equal to the defaults change nothing either, so one invalid
+    // value may reject all five before any comparison.
     for (double v : values) {
-        if (!std::isfinite(v)) return;
+        if (!validMargin(v)) return;
     }
     float* defaults[5] = {&defaultCaptionMargins.centerBottom, &defaultCaptionMargins.left,
                           &defaultCaptionMargins.right, &defaultCaptionMargins.top, &defaultCaptionMargins.bottom};
@@ -91,9 +101,6 @@ void applyServiceCaptionMargins(const std::array<double, 5>& values) {
     bool unchanged = true;
     for (size_t i = 0; i < 5; ++i) unchanged = unchanged && tenThousandths(*defaults[i]) == tenThousandths(values[i]);
     if (unchanged) return;
-    for (double v : values) {
-        if (!(v > 0 && v < 0.5)) return;
-    }
     bool userKeptDefaults = true;
     for (size_t i = 0; i < 5; ++i) {
         userKeptDefaults = userKeptDefaults && tenThousandths(*inUse[i]) == tenThousandths(*defaults[i]);

@@ -8,6 +8,10 @@
 #include <cstring>
 #include <memory>
 
+// Arrays are walked once along their links (cJSON_ArrayForEach): looking
+// an item up by index walks the list from its start, so a long reply would
+// cost the square of its length.
+
 namespace {
 
 constexpr int kMessageMaxLength = 1023;
@@ -44,8 +48,9 @@ bool mentionsMissingItem(const std::string& ret) {
 bool retReportsSuccess(const cJSON* root, const std::string& reply, std::string* refusal) {
     std::string ret;
     const cJSON* list = cJSON_GetObjectItem(root, "ret");
-    for (int i = 0; i < cJSON_GetArraySize(list); ++i) {
-        const char* text = cJSON_GetStringValue(cJSON_GetArrayItem(list, i));
+    const cJSON* element = nullptr;
+    cJSON_ArrayForEach(element, list) {
+        const char* text = cJSON_GetStringValue(element);
         ret = cutMessage(text ? text : "");
         if (ret.find("SUCCESS") != std::string::npos || ret.find("调用成功") != std::string::npos) return true;
     }
@@ -64,18 +69,20 @@ void addAddress(std::vector<std::string>& addresses, const cJSON* item) {
 
 void addMainPictures(std::vector<std::string>& addresses, const cJSON* data, const ShapePaths& paths) {
     const cJSON* list = cJSON_GetObjectItem(cJSON_GetObjectItem(data, paths.mainModel), paths.mainList);
-    for (int i = 0; i < cJSON_GetArraySize(list); ++i) addAddress(addresses, cJSON_GetArrayItem(list, i));
+    const cJSON* item = nullptr;
+    cJSON_ArrayForEach(item, list) addAddress(addresses, item);
 }
 
 void addColourPictures(std::vector<std::string>& addresses, const cJSON* data, const ShapePaths& paths) {
     const cJSON* props = cJSON_GetObjectItem(cJSON_GetObjectItem(data, paths.skuModel), paths.propList);
-    for (int i = 0; i < cJSON_GetArraySize(props); ++i) {
-        const cJSON* prop = cJSON_GetArrayItem(props, i);
+    const cJSON* prop = nullptr;
+    cJSON_ArrayForEach(prop, props) {
         const char* id = cJSON_GetStringValue(cJSON_GetObjectItem(prop, paths.propKey));
         if (!id || std::strcmp(id, kColourPropertyId) != 0) continue;
         const cJSON* values = cJSON_GetObjectItem(prop, "values");
-        for (int j = 0; j < cJSON_GetArraySize(values); ++j) {
-            addAddress(addresses, cJSON_GetObjectItem(cJSON_GetArrayItem(values, j), paths.imageKey));
+        const cJSON* value = nullptr;
+        cJSON_ArrayForEach(value, values) {
+            addAddress(addresses, cJSON_GetObjectItem(value, paths.imageKey));
         }
         return;
     }

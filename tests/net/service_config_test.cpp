@@ -143,8 +143,8 @@ TEST_F(ServiceConfigFixture, MarginRule) {
     applyServiceCaptionMargins({0.12, 0.07, 0.07, 0.07, 0.07});
     expectMargins(captionMargins, 0.12f, 0.07f, 0.07f, 0.07f, 0.07f);
 
-    // One value at 0, 0.5 or not a number rejects all five.
-    for (double bad : {0.0, 0.5, -0.1, std::nan("")}) {
+    // One value at 0, 0.5 (or stored as 0.5), out of range or not a number rejects all five.
+    for (double bad : {0.0, 0.5, 0.49999999, -0.1, 1e15, -1e15, 1e305, 1e-50, std::nan(""), HUGE_VAL}) {
         applyServiceCaptionMargins({0.1, 0.05, bad, 0.05, 0.05});
         expectMargins(defaultCaptionMargins, 0.12f, 0.07f, 0.07f, 0.07f, 0.07f);
     }
