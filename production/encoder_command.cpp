@@ -6,6 +6,7 @@
 #include "foundation/array_list.h"
 #include "foundation/file_path.h"
 #include "foundation/globals.h"
+#include "foundation/text.h"
 #include "production/timing.h"
 
 namespace {
@@ -57,7 +58,12 @@ ArgumentList audioInputArguments(int musicIndex) {
         path = static_cast<const char*>(arraylist_get(musicPathList, musicIndex));
     }
     if (path.empty() || !fileExists(path.c_str())) return {};
-    return {"-i", encoderFileArgument(path), "-ac", "2", "-ar", "44100", "-ab", "128k"};
+    ArgumentList audio;
+    // Music the program lists as MP3 is read as MP3: a downloaded file must
+    // not make the encoder pick another reader by its content.
+    if (str_ends_with_nocase(path.c_str(), ".mp3")) audio = {"-f", "mp3"};
+    append(audio, {"-i", encoderFileArgument(path), "-ac", "2", "-ar", "44100", "-ab", "128k"});
+    return audio;
 }
 
 ArgumentList logoFilterArguments(const std::string& copyName, int position, int width) {

@@ -24,7 +24,8 @@ struct EncoderOptions {
 int logoMargin(int width);
 
 // The music input for the music combo's entry: none for entry 0, for the
-// local-file item (the list's last entry) or for a file that is gone.
+// local-file item (the list's last entry) or for a file that is gone. A
+// ".mp3" file is named as MP3 ("-f mp3") before it.
 ArgumentList audioInputArguments(int musicIndex);
 // The overlay filter for the logo copy (a bare name in the encoder's
 // working folder) at a logo position combo entry on a frame width wide.

@@ -78,12 +78,19 @@ TEST_F(EncoderAudio, OnlyAnExistingMusicFileOfAListedEntryIsAdded) {
         std::lock_guard<std::mutex> hold(musicPathListLock);
         arraylist_insert(musicPathList, 1, heapCopy(music.c_str()));
         arraylist_insert(musicPathList, 2, heapCopy((folder / "deleted.mp3").c_str()));
+        arraylist_insert(musicPathList, 3, heapCopy(folder.write("LOUD.MP3", "ID3").c_str()));
+        arraylist_insert(musicPathList, 4, heapCopy(folder.write("song.wav", "RIFF").c_str()));
     }
     EXPECT_TRUE(audioInputArguments(0).empty());
     EXPECT_EQ(audioInputArguments(1),
-              (ArgumentList{"-i", "file:" + music, "-ac", "2", "-ar", "44100", "-ab", "128k"}));
+              (ArgumentList{"-f", "mp3", "-i", "file:" + music, "-ac", "2", "-ar", "44100", "-ab", "128k"}));
     EXPECT_TRUE(audioInputArguments(2).empty()) << "a deleted file";
-    EXPECT_TRUE(audioInputArguments(3).empty()) << "the local-file item";
+    EXPECT_EQ(audioInputArguments(3),
+              (ArgumentList{"-f", "mp3", "-i", "file:" + folder / "LOUD.MP3", "-ac", "2", "-ar", "44100", "-ab", "128k"}));
+    EXPECT_EQ(audioInputArguments(4),
+              (ArgumentList{"-i", "file:" + folder / "song.wav", "-ac", "2", "-ar", "44100", "-ab", "128k"}))
+        << "a file not listed as MP3 keeps the encoder's choice";
+    EXPECT_TRUE(audioInputArguments(5).empty()) << "the local-file item";
     EXPECT_TRUE(audioInputArguments(9).empty());
 }
 
