@@ -12,6 +12,7 @@
 #include "foundation/registry.h"
 #include "foundation/text.h"
 #include "platform/message_box.h"
+#include "ui/kit/activation_focus.h"
 #include "ui/kit/default_font.h"
 #include "ui/kit/window_geometry.h"
 
@@ -137,6 +138,7 @@ CaptionMarginsDialog::CaptionMarginsDialog(QWidget* owner)
     ok_ = makeButton(this, "确定", {116, 272, 75, 23});
     cancel_ = makeButton(this, "取消", {209, 272, 75, 23});
     ok_->setDefault(true);
+    focus_ = new ActivationFocus(this, edits_[kMarginCenterBottom]);
 
     connect(defaults_, &QPushButton::clicked, this, [this] { fillEdits(defaultCaptionMargins); });
     connect(ok_, &QPushButton::clicked, this, &CaptionMarginsDialog::onOk);
@@ -163,6 +165,7 @@ void CaptionMarginsDialog::onOk() {
     for (int field = 0; field < kCaptionMarginFields; ++field) texts[field] = fieldText(edits_[field]);
     CaptionMarginVerdict verdict = checkCaptionMargins(texts);
     if (verdict.failedField >= 0) {
+        focus_->focusOnNextActivation(edits_[verdict.failedField]);
         messageBox(static_cast<QWidget*>(this), verdict.message, "提示", MB_ICONWARNING);
         edits_[verdict.failedField]->setFocus();
         return;

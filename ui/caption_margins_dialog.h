@@ -12,6 +12,7 @@
 #include <array>
 #include <string>
 
+class ActivationFocus;
 class QLineEdit;
 class QPushButton;
 struct CaptionMargins;
@@ -67,4 +68,5 @@ private:
     QPushButton* defaults_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    ActivationFocus* focus_;
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/message_box.h"
+#include "ui/kit/activation_focus.h"
 #include "ui/kit/default_font.h"
 #include "ui/kit/window_geometry.h"
 
@@ -74,6 +75,7 @@ CustomVideoSizeDialog::CustomVideoSizeDialog(QWidget* owner)
     ok_->setGeometry(190, 48, 60, 23);
     cancel_ = new QPushButton(QString::fromUtf8("取消"), this);
     cancel_->setGeometry(259, 48, 60, 23);
+    focus_ = new ActivationFocus(this, width_);
     connect(ok_, &QPushButton::clicked, this, &CustomVideoSizeDialog::onOk);
     connect(cancel_, &QPushButton::clicked, this, &CustomVideoSizeDialog::onCancel);
     setDefaultFontOnChildren(this);
@@ -100,8 +102,10 @@ void CustomVideoSizeDialog::onOk() {
     QByteArray heightText = height_->text().left(4).toUtf8();
     CustomVideoSizeVerdict verdict = checkCustomVideoSize(widthText.constData(), heightText.constData());
     if (verdict.failedCheck) {
+        QLineEdit* named = verdict.focusHeight ? height_ : width_;
+        focus_->focusOnNextActivation(named);
         messageBox(static_cast<QWidget*>(this), verdict.message, "提示", MB_ICONWARNING);
-        (verdict.focusHeight ? height_ : width_)->setFocus();
+        named->setFocus();
         return;
     }
     if (result_) {

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class ActivationFocus;
 class QLineEdit;
 class QPushButton;
 
@@ -62,5 +63,6 @@ private:
     QLineEdit* height_;
     QPushButton* ok_;
     QPushButton* cancel_;
+    ActivationFocus* focus_;
     CustomVideoSizeResult* result_ = nullptr;
 };

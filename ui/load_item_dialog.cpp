@@ -6,6 +6,7 @@
 #include "net/import/marketplace_hosts.h"
 #include "net/service_host.h"
 #include "platform/message_box.h"
+#include "ui/kit/activation_focus.h"
 #include "ui/kit/default_font.h"
 #include "ui/kit/window_geometry.h"
 
@@ -90,6 +91,7 @@ LoadItemDialog::LoadItemDialog(QWidget* owner)
     setTabOrder(addressEdit, link);
     setTabOrder(link, okButton);
     setTabOrder(okButton, cancelButton);
+    focus = new ActivationFocus(this, addressEdit);
 
     connect(okButton, &QPushButton::clicked, this, &LoadItemDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &LoadItemDialog::reject);
@@ -115,6 +117,7 @@ void LoadItemDialog::prepare(LoadItemRequest* request) {
 void LoadItemDialog::confirm() {
     QString text = addressEdit->text();
     if (isWholesaleAddress(text)) {
+        focus->focusOnNextActivation(link);
         messageBox(this, kWholesaleNotice, "提示", MB_ICONWARNING);
         link->setFocus();
         return;

@@ -16,6 +16,7 @@
 
 #include <QDialog>
 
+class ActivationFocus;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -57,6 +58,7 @@ private:
     void openExtensionPage();
 
     LoadItemRequest* result = nullptr;
+    ActivationFocus* focus = nullptr;
 };
 
 // Runs the dialog modally over owner (a QWidget, or null) and leaves the

@@ -114,9 +114,16 @@ void ProgressWindow::onStop() {
 // main window the user can change; only Stop or an outcome ends a run.
 void ProgressWindow::reject() {}
 
+// The window asks for a title bar without a close box, but some window
+// managers add one all the same: closing mid-run then asks the run to stop,
+// as Stop does, and the outcome ends it.
 void ProgressWindow::closeEvent(QCloseEvent* event) {
-    if (running_) event->ignore();
-    else QDialog::closeEvent(event);
+    if (!running_) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (stop_->isEnabled()) onStop();
 }
 
 ProgressWindow* createProgressDialog(QWidget* owner) {

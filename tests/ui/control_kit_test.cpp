@@ -1,16 +1,22 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QStandardItemModel>
 #include <QListView>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "ui/caption_margins_dialog.h"
+#include "ui/custom_size_dialog.h"
 #include "ui/kit/combo_box.h"
 #include "ui/kit/default_font.h"
 #include "ui/kit/list_box.h"
 #include "ui/kit/tooltips.h"
 #include "ui/kit/window_geometry.h"
+#include "ui/load_item_dialog.h"
 
 namespace {
 
@@ -123,6 +129,32 @@ TEST(Tooltips, AnEighthBalloonClosesTheSevenBefore) {
     EXPECT_EQ(openTooltipCount(), 1);
     closeAllTooltips();
     EXPECT_EQ(openTooltipCount(), 0);
+}
+
+// The dialogs with fields put the focus in their first one each time they
+// become the active window, wherever it was before.
+TEST(ActivationFocus, DialogsFocusTheirFirstFieldOnEveryActivation) {
+    QWidget owner;
+    CustomVideoSizeDialog size(&owner);
+    CaptionMarginsDialog margins(&owner);
+    LoadItemDialog item(&owner);
+    const struct {
+        QDialog* dialog;
+        QWidget* first;
+        QWidget* elsewhere;
+    } cases[] = {{&size, size.widthEdit(), size.okButton()},
+                 {&margins, margins.edit(kMarginCenterBottom), margins.edit(kMarginBottom)},
+                 {&item, item.addressEdit, item.okButton}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog->windowTitle().toStdString());
+        c.dialog->show();
+        c.elsewhere->setFocus();
+        ASSERT_EQ(c.dialog->focusWidget(), c.elsewhere);
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(c.dialog, &activate);
+        EXPECT_EQ(c.dialog->focusWidget(), c.first);
+        c.dialog->hide();
+    }
 }
 
 } // namespace

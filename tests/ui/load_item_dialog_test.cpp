@@ -94,6 +94,7 @@ TEST_F(LoadItemDialogTest, ControlsSitAtTheirPlacesWithTheirTexts) {
         EXPECT_EQ(d->size(), QSize(431, 163));
         EXPECT_FALSE(d->windowFlags() & Qt::WindowCloseButtonHint);
         EXPECT_FALSE(d->windowFlags() & Qt::WindowSystemMenuHint);
+        EXPECT_FALSE(d->windowFlags() & Qt::WindowMinMaxButtonsHint);
         for (const Control& c : normal) {
             QWidget* w = c.widget(d);
             EXPECT_EQ(w->geometry(), c.geometry) << c.name;

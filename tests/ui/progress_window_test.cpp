@@ -125,6 +125,27 @@ TEST_F(ProgressWindowTest, StopMidRunLeavesTheWindowUsable) {
     EXPECT_EQ(launches.spawned[0], (std::vector<std::string>{"xdg-open", "/tmp/out.mp4"}));
 }
 
+TEST_F(ProgressWindowTest, ClosingMidRunAsksTheRunToStop) {
+    // The window asks for a title bar only; a close box added by the window
+    // manager all the same stops the run, as Stop does.
+    const Qt::WindowFlags buttons =
+        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint;
+    EXPECT_FALSE(window->windowFlags() & buttons);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowTitleHint);
+
+    Seen afterClose;
+    generate(3, 2, [&] {
+        window->close();
+        afterClose = look();
+    }, WM_ENCODE_STOPPED);
+    EXPECT_TRUE(afterClose.visible);
+    EXPECT_EQ(afterClose.stopText, "停止中...");
+    EXPECT_FALSE(afterClose.stopEnabled);
+    EXPECT_EQ(stopFlag.load(), 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
 TEST_F(ProgressWindowTest, AFailureAsksNothingAndTheNextRunEnablesStop) {
     generate(4, 2, [&] { window->stopButton()->click(); }, WM_ENCODE_FAILED);
     // The button keeps its state until the next run.

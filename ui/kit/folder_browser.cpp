@@ -27,10 +27,12 @@ public:
 protected:
     void accept() override {
         QString typed;
-        if (auto* edit = findChild<QLineEdit*>("fileNameEdit")) typed = edit->text().trimmed();
+        auto* edit = findChild<QLineEdit*>("fileNameEdit");
+        if (edit) typed = edit->text().trimmed();
         QString target = typed.isEmpty() ? directory().absolutePath() : directory().absoluteFilePath(typed);
         if (!QFileInfo(target).isDir()) {
             messageBox(this, "文件夹 '" + typed.toStdString() + "' 不存在", "提示", MB_ICONERROR);
+            if (edit) edit->setFocus();  // the user corrects the name where it was typed
             return;
         }
         QFileDialog::accept();
