@@ -101,7 +101,7 @@ void thread_play_preview(int width, int height) {
         if (musicPlays()) sendMusicCommand(IDM_PREVIEW_MUSIC_PAUSE);
         waitPeriods(waits.catchUp);
         if (running() && musicPlays()) sendMusicCommand(IDM_PREVIEW_MUSIC_RESUME);
-        if (width <= kEndPictureWidth) showPreviewBlankPicture();
+        if (running() && width <= kEndPictureWidth) showPreviewBlankPicture();
         periodStart = Clock::now();
     }
 

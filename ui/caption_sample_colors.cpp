@@ -43,7 +43,8 @@ SampleColors captionSampleColors(int index, bool captionChecked, const QColor& w
     QColor box = fromColorRef(captionBoxColors[index]);
     if (box != text) return {text, box};
     bool lightWindow = window == QColor(255, 255, 255) || window == QColor(240, 240, 240);
-    if (text == QColor(255, 255, 255) && lightWindow) return {text, Qt::gray};
+    // The stock grey brush, RGB 128, 128, 128 (Qt::gray is 160, 160, 164).
+    if (text == QColor(255, 255, 255) && lightWindow) return {text, QColor(128, 128, 128)};
     return {text, window};
 }
 

@@ -29,9 +29,10 @@ void createMainWindowContents(MainWindow* window);
 // True when the event was handled and must not go on to QWidget.
 bool handleMainWindowEvent(MainWindow* window, QEvent* event);
 
-// Files dropped on the main window, in drop order: existing files ending in
-// .jpg .jpeg .png .gif .bmp or .tbi (any case) are added until the list is
-// full, which is said once; other files and folders are skipped.
+// Files dropped on the main window, in drop order: existing files whose names
+// end in jpg, jpeg, png, gif, bmp or tbi (any case, dot or not) are added
+// until the list is full, which is said once; other files and folders are
+// skipped.
 void dropPictureFiles(const std::vector<std::string>& paths);
 bool isDroppablePicture(const std::string& path);
 

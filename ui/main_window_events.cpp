@@ -87,8 +87,9 @@ void bringToFront(MainWindow* window) {
 
 } // namespace
 
+// The name's ending counts, dot or not: "photojpg" is taken like "photo.jpg".
 bool isDroppablePicture(const std::string& path) {
-    static const char* const extensions[] = {".jpg", ".jpeg", ".png", ".gif", ".bmp", ".tbi"};
+    static const char* const extensions[] = {"jpg", "jpeg", "png", "gif", "bmp", "tbi"};
     if (!fileExists(path.c_str())) return false;
     for (const char* extension : extensions)
         if (str_ends_with_nocase(path.c_str(), extension)) return true;

@@ -22,9 +22,12 @@ void enable(QMenu* menu, int id, bool enabled) {
     for (QAction* action : commandActions(menu, id)) action->setEnabled(enabled);
 }
 
-bool hasCaptionText(const PictureRecord* picture) {
+// The caption's text is kept trimmed from here on.
+bool hasCaptionText(PictureRecord* picture) {
+    if (picture->caption->mode == 0) return false;
     std::string text = picture->caption->text;
-    return picture->caption->mode != 0 && *trim(text.data()) != '\0';
+    picture->caption->text = trim(text.data());
+    return !picture->caption->text.empty();
 }
 
 int firstRowWith(int state) {

@@ -97,8 +97,12 @@ void recordFrame(const unsigned char* bytes, std::size_t length, int, int) {
     log->frameLengths.push_back(length);
 }
 
+// Set: the user closes the window the moment the start picture shows.
+std::atomic<bool> closeAtStartPicture{false};
+
 void recordPicture(PreviewPicture picture) {
     record(picture == PreviewPicture::Start ? "start" : picture == PreviewPicture::End ? "end" : "blank");
+    if (picture == PreviewPicture::Start && closeAtStartPicture) previewRunState = 0;
 }
 
 const PreviewWindowHandler recordingWindow{nullptr, nullptr, recordFrame, recordPicture, nullptr};
@@ -277,6 +281,21 @@ TEST_F(PreviewPlayback, StallPausesAndResumesTheMusicOnlyWhenItPlays) {
         EXPECT_EQ(folded, c.expected);
         EXPECT_EQ(previewRunState, 2);
     }
+}
+
+TEST_F(PreviewPlayback, ClosingDuringACatchUpWaitLeavesTheStartPicture) {
+    closeAtStartPicture = true;
+    script.stallAfter = 0;  // the queue runs dry after the first frame
+    script.stall = milliseconds(1000);
+    videoWidth = 256;       // narrower than the end picture: a running preview blanks
+    startPreview();
+    endPreviewThreads();
+    closeAtStartPicture = false;
+    std::vector<std::string> seen = eventsSeen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), "start");
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "blank"), 0);
+    EXPECT_EQ(previewRunState, 0);
 }
 
 TEST_F(PreviewPlayback, ClosingMidRunEmptiesTheQueueAndEndsBothThreads) {

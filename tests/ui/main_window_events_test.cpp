@@ -47,6 +47,7 @@ protected:
         ASSERT_TRUE(picture.save(QString::fromStdString(folder / "IMG.JPG"), "JPG"));
         ASSERT_TRUE(picture.save(QString::fromStdString(folder / "y.PNG"), "PNG"));
         ASSERT_TRUE(picture.save(QString::fromStdString(folder / "photo.jpeg.txt"), "JPG"));
+        ASSERT_TRUE(picture.save(QString::fromStdString(folder / "photojpg"), "JPG"));
     }
     void TearDown() override {
         removeAllPictures();
@@ -64,8 +65,9 @@ protected:
 TEST_F(MainWindowEvents, DroppedPictureFilesAreAddedAndOthersSkipped) {
     MessageRecorder boxes;
     dropPictureFiles({folder / "IMG.JPG", folder / "photo.jpeg.txt", folder.folder("album.png"),
-                      folder / "missing.png", folder / "y.PNG"});
-    EXPECT_EQ(pictureNames(), (std::vector<std::string>{"IMG.JPG", "y.PNG"}));
+                      folder / "missing.png", folder / "y.PNG", folder / "photojpg"});
+    // The name's ending counts, with or without a dot.
+    EXPECT_EQ(pictureNames(), (std::vector<std::string>{"IMG.JPG", "y.PNG", "photojpg"}));
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -173,6 +175,16 @@ TEST_F(MainWindowEvents, ASingleSelectedRowTakesTheFocusFromAnother) {
     EXPECT_EQ(listRowState(1), ROW_SELECTED | ROW_FOCUSED);
 }
 
+TEST_F(MainWindowEvents, AScrollLeavesCaptionTextsTrimmed) {
+    dropPictureFiles({folder / "y.PNG", folder / "IMG.JPG"});
+    pictureAt(0)->caption->mode = 1;
+    pictureAt(0)->caption->text = " \t文字 ";
+    pictureAt(1)->caption->text = " kept ";  // no caption: left alone
+    onPictureListScrollStarted();
+    EXPECT_EQ(pictureAt(0)->caption->text, "文字");
+    EXPECT_EQ(pictureAt(1)->caption->text, " kept ");
+}
+
 } // namespace
 
 namespace {
@@ -186,7 +198,7 @@ TEST(CaptionSample, ColoursFollowTheColourEntryAndTheCaptionBoxes) {
     } cases[] = {
         {0, true, Qt::white, Qt::black},                    // 黑底白字
         {4, true, Qt::black, Qt::white},                    // 白底黑字
-        {8, true, Qt::white, Qt::gray},                     // 白色, no box, light window
+        {8, true, Qt::white, QColor(128, 128, 128)},        // 白色, no box, light window: the stock grey
         {9, true, Qt::black, face},                         // 黑色, no box
         {0, false, Qt::black, Qt::white},                   // no caption box checked
     };
