@@ -122,13 +122,16 @@ void openSupportPage(const char* page) {
     if (!url.empty()) openUrlInBrowser(url.c_str());
 }
 
+// The site line closes the text only when there is a site to name.
 void aboutBox(int, int) {
     char text[512];
     std::snprintf(text, sizeof text,
                   "%s V%0.1f\n\n\n制作淘宝网主图视频，输出视频格式：MP4。\n\n支持处理的图片格式：JPG, PNG, "
-                  "GIF(静态), BMP, TBI。\n\n\n官网：",
+                  "GIF(静态), BMP, TBI。",
                   "Tevrako", static_cast<double>(programVersion));
-    messageBox(hwndMain, text + supportSiteUrl(""), "关于", MB_OK | MB_ICONINFORMATION);
+    const std::string site = supportSiteUrl("");
+    messageBox(hwndMain, site.empty() ? std::string(text) : text + ("\n\n\n官网：" + site), "关于",
+               MB_OK | MB_ICONINFORMATION);
 }
 
 void helpButton(int id, int) {

@@ -81,7 +81,7 @@ void logoHelp(int, int) {
 
 void enableLogoControls() {
     const int on = isChecked(IDC_LOGO_CHECK);
-    for (int id : kLogoGroupControls) enableControl(id, on);
+    for (int id : kLogoGroupControls) enableControl(id, on && (id != IDC_LOGO_DOWNLOAD || hasSupportSite()));
 }
 
 void registerLogoCommands() {

@@ -1,5 +1,7 @@
 #include "ui/main_commands.h"
 
+#include "net/service_host.h"
+
 void registerMainCommands() {
     registerPictureCommands();
     registerOutputCommands();
@@ -7,3 +9,5 @@ void registerMainCommands() {
     registerLogoCommands();
     registerMusicAndSettingsCommands();
 }
+
+bool hasSupportSite() { return !supportSiteUrl("").empty(); }

@@ -15,6 +15,10 @@ void registerCaptionCommands();        // ui/caption_commands.cpp
 void registerLogoCommands();           // ui/logo_commands.cpp
 void registerMusicAndSettingsCommands();  // ui/commands_music_settings.cpp
 
+// Whether the support site is set. Without one the commands that open its
+// pages have nowhere to go and are shown greyed.
+bool hasSupportSite();
+
 // The caption sample shows the caption font of that display name.
 void showCaptionSampleFont(const std::string& displayName);
 // Every control of the logo group but its check box is usable exactly while

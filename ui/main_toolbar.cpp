@@ -1,6 +1,7 @@
 #include "ui/main_toolbar.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QStyle>
@@ -58,6 +59,18 @@ void layOut() {
     }
 }
 
+// The menu takes the pointer while it is open, so a button that was under
+// it when the menu dropped down hears of no leaving and stays drawn raised.
+// Once the menu has closed, the button is under the mouse only when the
+// pointer really is over it.
+void forgetHoverAfterMenu(QToolButton* button, QMenu* menu) {
+    QObject::connect(menu, &QMenu::aboutToHide, button, [button] {
+        if (button->rect().contains(button->mapFromGlobal(QCursor::pos()))) return;
+        button->setAttribute(Qt::WA_UnderMouse, false);
+        button->update();
+    }, Qt::QueuedConnection);
+}
+
 class RelayoutOnShowHide : public QObject {
 public:
     using QObject::QObject;
@@ -89,6 +102,7 @@ QWidget* createMainToolbar(QWidget* window, QMenu* dropDown) {
         if (entry.style == ToolStyle::Dropdown) {
             button->setMenu(dropDown);
             button->setPopupMode(QToolButton::InstantPopup);
+            forgetHoverAfterMenu(button, dropDown);
         }
         button->setEnabled(entry.enabled);
         button->setVisible(!entry.hidden);

@@ -222,12 +222,20 @@ void fillFonts() {
     if (combo->count() > 0) showCaptionSampleFont(combo->currentText().toStdString());
 }
 
+// The combo's list drops down below it and shows at most count rows. A
+// popup-style list (Fusion's) ignores the count and may fill the screen;
+// the style sheet asks for the drop-down list instead.
+void setVisibleItems(QComboBox* combo, int count) {
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->setMaxVisibleItems(count);
+}
+
 // The music combo and musicPathList beside it, with long drop-down lists
 // for the music and pause combos.
 void fillMusic() {
     buildMusicList();
-    controlAs<QComboBox>(IDC_MUSIC)->setMaxVisibleItems(kMusicVisibleItems);
-    controlAs<QComboBox>(IDC_PAUSE_TIME)->setMaxVisibleItems(kMusicVisibleItems);
+    setVisibleItems(controlAs<QComboBox>(IDC_MUSIC), kMusicVisibleItems);
+    setVisibleItems(controlAs<QComboBox>(IDC_PAUSE_TIME), kMusicVisibleItems);
 }
 
 // The effect combo's drop-down list is wide enough for the longest name.
@@ -237,7 +245,7 @@ void sizeEffectCombo() {
     int width = QFontMetrics(sharedDefaultFont()).horizontalAdvance(text(kWidestEffectName)) + 6;
     if (combo->count() > visible) width += kScrollBarExtent;
     if (width > combo->width()) combo->view()->setMinimumWidth(width);
-    combo->setMaxVisibleItems(visible);
+    setVisibleItems(combo, visible);
 }
 
 // The settings menu's check marks follow the preferences from the start,
@@ -251,8 +259,16 @@ void prepareSettingsMenuOnDropDown(QMenu* menu) {
     QObject::connect(menu, &QMenu::aboutToShow, menu, prepare);
 }
 
+// The toolbar's web buttons open pages of the support site: greyed when
+// there is none.
+void greyWebButtonsWithoutSite() {
+    if (hasSupportSite()) return;
+    for (int id : {IDM_SUPPORT_SITE, IDM_USER_GUIDE, IDM_UPLOAD_VIDEO}) controlWidget(id)->setEnabled(false);
+}
+
 void createMainWindowControls(MainWindow* window) {
     createMainToolbar(window, theSettingsMenu);
+    greyWebButtonsWithoutSite();
     applyToolbarTooltips(window);
     PictureListWidget* list = createPictureListWidget(window);
     createGroups(window);

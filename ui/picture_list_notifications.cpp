@@ -15,6 +15,7 @@
 #include "production/picture_selection.h"
 #include "production/selection_state.h"
 #include "ui/command_router.h"
+#include "ui/main_commands.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ void prepareListContextMenu(QMenu* menu) {
         enable(menu, id, count >= 1 && captions);
     bool onSelection = count >= 1 && selected >= 1;
     enable(menu, IDM_CTX_REMOVE_SELECTED, onSelection);
-    enable(menu, IDM_PREVIEW_PICTURE, onSelection);
+    enable(menu, IDM_PREVIEW_PICTURE, onSelection && hasSupportSite());
     enable(menu, IDM_APPLY_EFFECT_TO_ALL, onSelection && selected == 1 && !gif);
 }
 

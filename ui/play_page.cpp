@@ -42,8 +42,12 @@ std::string playPageHtml(const std::string& videoPath) {
     page += "<option>黑色背景</option><option>白色背景</option></select>";
     page += "<video controls autoplay src=\"" + htmlEscaped(fileUrl(videoPath));
     page += "\"><font color=red>当前浏览器不支持播放mp4视频，支持的浏览器有360极速浏览器、搜狗浏览器、QQ浏览器等。<br><br>";
-    page += "您也可以下载 <a href='" + htmlEscaped(supportSiteUrl("/getPlayer.asp")) +
-            "' target='_blank' style='color:red'>射手影音播放器</a> 来播放视频。</font></video></body></html>";
+    // The player's name is a link only when the support site can serve it.
+    const std::string playerPage = supportSiteUrl("/getPlayer.asp");
+    const std::string player = playerPage.empty() ? "射手影音播放器"
+                                                  : "<a href='" + htmlEscaped(playerPage) +
+                                                        "' target='_blank' style='color:red'>射手影音播放器</a>";
+    page += "您也可以下载 " + player + " 来播放视频。</font></video></body></html>";
     return page;
 }
 

@@ -144,6 +144,7 @@ QMenu* listMenu() {
 bool enabled(QMenu* menu, int id) { return commandActions(menu, id).value(0)->isEnabled(); }
 
 TEST_F(MainWindowEvents, TheListMenuGreysWhatTheListCannotDo) {
+    supportSite = "https://site.example";
     std::unique_ptr<QMenu> menu(listMenu());
     prepareListContextMenu(menu.get());
     for (int id : {IDM_CTX_REMOVE_SELECTED, IDM_REMOVE_ALL, IDM_RANDOM_EFFECTS, IDM_APPLY_EFFECT_TO_ALL,
@@ -163,6 +164,12 @@ TEST_F(MainWindowEvents, TheListMenuGreysWhatTheListCannotDo) {
     setListRowState(2, ROW_SELECTED, ROW_SELECTED);
     prepareListContextMenu(menu.get());
     EXPECT_FALSE(enabled(menu.get(), IDM_APPLY_EFFECT_TO_ALL));
+    EXPECT_TRUE(enabled(menu.get(), IDM_CTX_REMOVE_SELECTED));
+
+    // The effect's demonstration is a page of the support site.
+    supportSite.clear();
+    prepareListContextMenu(menu.get());
+    EXPECT_FALSE(enabled(menu.get(), IDM_PREVIEW_PICTURE));
     EXPECT_TRUE(enabled(menu.get(), IDM_CTX_REMOVE_SELECTED));
 }
 

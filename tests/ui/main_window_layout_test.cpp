@@ -1,8 +1,12 @@
 // The main window as built: every control of the layout tables at its
 // place with its class, text and state; the menus; the combo items; every
 // command id with exactly one handler.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +19,7 @@
 #include <set>
 
 #include "main_window_support.h"
+#include "foundation/globals.h"
 #include "platform/command_ids.h"
 #include "platform/status_bar.h"
 #include "production/picture_effects.h"
@@ -140,7 +145,10 @@ TEST_F(MainWindowLayout, ToolbarButtonsInOrderWithTheirTextsAndStates) {
         auto* button = controlAs<QToolButton>(entry.id);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->text().toStdString(), entry.text);
-        EXPECT_EQ(button->isEnabled(), entry.enabled);
+        // The window is built without a support site: its pages' buttons are greyed.
+        const bool webPage = entry.id == IDM_SUPPORT_SITE || entry.id == IDM_USER_GUIDE ||
+                             entry.id == IDM_UPLOAD_VIDEO;
+        EXPECT_EQ(button->isEnabled(), entry.enabled && !webPage);
         EXPECT_EQ(button->isHidden(), entry.hidden);
         EXPECT_EQ(button->isCheckable(), entry.style == ToolStyle::Check);
         EXPECT_FALSE(button->isChecked());
@@ -151,6 +159,17 @@ TEST_F(MainWindowLayout, ToolbarButtonsInOrderWithTheirTextsAndStates) {
         lastX = button->x();
     }
     EXPECT_EQ(controlAs<QToolButton>(IDM_SETTINGS_MENU)->menu(), settingsMenu());
+}
+
+// The pointer was on the settings button when its menu dropped down and
+// is elsewhere once the menu has closed: the button is drawn flat again.
+TEST_F(MainWindowLayout, TheSettingsButtonIsFlatAgainOnceItsMenuCloses) {
+    auto* button = controlAs<QToolButton>(IDM_SETTINGS_MENU);
+    QCursor::setPos(window->mapToGlobal(QPoint(kMainClientWidth / 2, 150)));  // over the list
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    emit settingsMenu()->aboutToHide();
+    settle();
+    EXPECT_FALSE(button->underMouse());
 }
 
 TEST_F(MainWindowLayout, ListViewWithItsHintPanelAndMarkers) {
@@ -252,6 +271,40 @@ TEST_F(MainWindowLayout, CombosHoldTheirTablesAndDefaults) {
         EXPECT_NE(std::string(kVideoSizeTexts[i]).find(size), std::string::npos) << i;
         EXPECT_EQ(std::string(kVideoSizeTexts[i]).size(), 18u) << i;
     }
+}
+
+// Rows of the open list that can be seen from top to bottom.
+int rowsSeen(QComboBox* combo) {
+    combo->showPopup();
+    QCoreApplication::processEvents();
+    QAbstractItemView* view = combo->view();
+    const QRect area = view->viewport()->rect();
+    int rows = 0;
+    for (int i = 0; i < combo->count(); ++i) {
+        const QRect row = view->visualRect(combo->model()->index(i, 0));
+        if (row.top() >= area.top() && row.bottom() <= area.bottom()) ++rows;
+    }
+    combo->hidePopup();
+    return rows;
+}
+
+TEST_F(MainWindowLayout, OpenListsShowTheirVisibleRowCounts) {
+    const struct {
+        int id, visible;
+    } cases[] = {{IDC_ITEM_EFFECT, effectComboVisibleCount}, {IDC_PAUSE_TIME, 35}, {IDC_MUSIC, 35}};
+    for (const auto& c : cases) {
+        auto* combo = controlAs<QComboBox>(c.id);
+        EXPECT_EQ(rowsSeen(combo), std::min(combo->count(), c.visible)) << c.id;
+    }
+}
+
+// The blank-padded texts of the size and position combos form columns.
+TEST_F(MainWindowLayout, PaddedItemTextsLineUp) {
+    const QFontMetrics metrics(controlAs<QComboBox>(IDC_VIDEO_SIZE)->font());
+    auto width = [&](const char* text) { return metrics.horizontalAdvance(QString::fromUtf8(text)); };
+    for (int i = 2; i <= kLastVideoSizePreset; ++i)
+        EXPECT_EQ(width(kVideoSizeTexts[i]), width(kVideoSizeTexts[1])) << kVideoSizeTexts[i];
+    EXPECT_EQ(width("贴边   - "), width("不贴边 - "));
 }
 
 TEST_F(MainWindowLayout, EffectComboListsEveryEffectOnceInItsGroups) {

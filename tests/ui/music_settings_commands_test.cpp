@@ -345,3 +345,27 @@ TEST_F(MusicSettingsCommands, ShortcutAboutAndHelp) {
     sendMainCommand(IDM_SUPPORT_SITE, 0);
     EXPECT_EQ(launches.spawned.size(), 1u) << "no site, no page";
 }
+
+TEST_F(MusicSettingsCommands, WithoutASupportSiteItsCommandsAreGreyed) {
+    // The window was built without a support site.
+    for (int id : {IDM_SUPPORT_SITE, IDM_USER_GUIDE, IDM_UPLOAD_VIDEO})
+        EXPECT_FALSE(controlWidget(id)->isEnabled()) << id;
+    EXPECT_TRUE(controlWidget(IDM_ABOUT)->isEnabled());
+    click(IDC_LOGO_CHECK);
+    EXPECT_TRUE(controlWidget(IDC_LOGO_CHOOSE)->isEnabled());
+    EXPECT_TRUE(controlWidget(IDC_LOGO_HELP)->isEnabled());
+    EXPECT_FALSE(controlWidget(IDC_LOGO_DOWNLOAD)->isEnabled());
+
+    // The about box leaves the site line out.
+    click(IDM_ABOUT);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Tevrako V10.5\n\n\n制作淘宝网主图视频，输出视频格式：MP4。\n\n支持处理的图片格式：JPG, PNG, GIF(静态), "
+              "BMP, TBI。");
+
+    // With a site the logo page can be opened again.
+    supportSite = "https://site.example";
+    click(IDC_LOGO_CHECK);
+    click(IDC_LOGO_CHECK);
+    EXPECT_TRUE(controlWidget(IDC_LOGO_DOWNLOAD)->isEnabled());
+}

@@ -57,12 +57,21 @@ TEST(PlayPage, NamesAreEscapedAndTheVideoIsAFileUrl) {
 }
 
 TEST(PlayPage, PageCarriesTheSwitchAndTheNotice) {
+    supportSite = "https://site.example";
     std::string page = playPageHtml("/v/a.mp4");
     EXPECT_EQ(page.rfind("<!DOCTYPE HTML><html><head>", 0), 0u);
     EXPECT_NE(page.find("<option>黑色背景</option><option>白色背景</option></select>"), std::string::npos);
     EXPECT_NE(page.find("当前浏览器不支持播放mp4视频，支持的浏览器有360极速浏览器、搜狗浏览器、QQ浏览器等。"),
               std::string::npos);
-    EXPECT_NE(page.find(">射手影音播放器</a> 来播放视频。</font></video></body></html>"), std::string::npos);
+    EXPECT_NE(page.find("您也可以下载 <a href='https://site.example/getPlayer.asp' target='_blank' "
+                        "style='color:red'>射手影音播放器</a> 来播放视频。</font></video></body></html>"),
+              std::string::npos);
+
+    // Without a site the player is named but not linked.
+    supportSite.clear();
+    page = playPageHtml("/v/a.mp4");
+    EXPECT_EQ(page.find("<a "), std::string::npos) << page;
+    EXPECT_NE(page.find("您也可以下载 射手影音播放器 来播放视频。</font></video></body></html>"), std::string::npos);
 }
 
 std::vector<std::vector<std::string>> opened;

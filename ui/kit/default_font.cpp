@@ -9,7 +9,11 @@
 namespace {
 
 // Faces tried after the named one, for systems without the Windows fonts.
-const QStringList kFallbackFaces = {"SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC"};
+// The first stand-in is, like 宋体, a CJK face whose Latin letters and
+// digits all take half a character's width, so blank-padded texts (the size
+// presets, the position entries) line up in columns.
+const QStringList kFallbackFaces = {"SimSun", "Noto Sans Mono CJK SC", "WenQuanYi Micro Hei",
+                                    "Noto Sans CJK SC"};
 
 int screenDpi() {
     QScreen* screen = QGuiApplication::primaryScreen();
