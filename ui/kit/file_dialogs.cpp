@@ -1,7 +1,12 @@
 #include "ui/kit/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QStringList>
+#include <QTreeView>
 #include <string>
 
 #include "foundation/charset.h"
@@ -43,9 +48,34 @@ FolderPart folderPartOf(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), gbk_length(withSlash.c_str())};
 }
 
+// Wide and tall enough that a file's name, size, type and date can be read
+// side by side; smaller screens get most of their available area.
+QSize pickerSize(const QWidget* owner) {
+    QSize size(860, 540);
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    return size;
+}
+
+// Qt sizes the size, type and date columns from short English samples, so
+// sizes in KiB and type names in other languages are cut. Each folder the
+// dialog loads fits those columns to what they show; the name column takes
+// the width left over.
+void fitDetailColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>("treeView");
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!view || !model) return;
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, view, [view] {
+        for (int column = 1; column < view->header()->count(); ++column) view->resizeColumnToContents(column);
+    });
+}
+
 std::vector<std::string> qtPicker(const FileDialogRequest& request) {
     QFileDialog dialog(static_cast<QWidget*>(request.owner), QString::fromStdString(request.title),
                        QString::fromStdString(request.folder));
+    dialog.resize(pickerSize(static_cast<QWidget*>(request.owner)));
+    fitDetailColumns(dialog);
     QStringList filters;
     for (const FileFilter& filter : request.filters) filters << qtNameFilter(filter);
     if (filters.isEmpty()) filters << qtNameFilter({"所有文件 (*.*)", "*"});
