@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <gtest/gtest.h>
@@ -157,6 +158,19 @@ TEST_F(KeyboardRules, DeleteRemovesSelectedPicturesOnlyOutsideEdits) {
     press(combo, Qt::Key_Delete);  // nothing selected: nothing removed
     EXPECT_EQ(pictureListSize(), 1);
     EXPECT_EQ(listRowCount(), 1);
+}
+
+TEST_F(KeyboardRules, DeleteInTheInformationWindowsLogLeavesThePictures) {
+    // The read-only log lets Delete pass on to its window, which counts as
+    // the main window's kind: only the key's first receiver may act on it.
+    createInfoWindow(window);
+    appendInfoWindowText("图片1.jpg 无法读取");
+    QApplication::setActiveWindow(infoWindow());
+    setListRowState(1, ROW_SELECTED, ROW_SELECTED);
+    press(infoWindowLog(), Qt::Key_Delete);
+    EXPECT_EQ(QApplication::focusWidget(), infoWindowLog());
+    EXPECT_EQ(pictureListSize(), 3);
+    EXPECT_EQ(selectedPictures(), 1);
 }
 
 TEST_F(KeyboardRules, F2TogglesTheInformationWindow) {
