@@ -14,14 +14,18 @@ function(tevrako_layer name)
     target_link_libraries(tevrako_${name} PUBLIC ${L_DEPS})
 endfunction()
 
-# tevrako_tests(<layer> [QT] [DEPS target...])
+# tevrako_tests(<layer> [QT] [THREADED filter] [DEPS target...])
 # One GoogleTest executable per test folder; every TEST becomes a CTest case.
 # QT: the tests drive widgets, so their main() makes a QApplication first.
+# THREADED: a GoogleTest filter of positive patterns only (the other tests
+# are registered with its negation) naming the tests that run the program's
+# own threads; they carry the CTest label "threads", and a ThreadSanitizer
+# build (TEVRAKO_TSAN) registers only them.
 function(tevrako_tests layer)
-    cmake_parse_arguments(T "QT" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(T "QT" "THREADED" "DEPS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
          ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp)
-    if(NOT sources)
+    if(NOT sources OR (TEVRAKO_TSAN AND NOT T_THREADED))
         return()
     endif()
     if(T_QT)
@@ -32,7 +36,19 @@ function(tevrako_tests layer)
         target_link_libraries(test_${layer} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
     endif()
     target_include_directories(test_${layer} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    gtest_discover_tests(test_${layer}
-        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        DISCOVERY_TIMEOUT 60)
+    set(others "*")
+    if(T_THREADED)
+        gtest_discover_tests(test_${layer}
+            TEST_FILTER "${T_THREADED}"
+            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES LABELS threads)
+        set(others "-${T_THREADED}")
+    endif()
+    if(NOT TEVRAKO_TSAN)
+        gtest_discover_tests(test_${layer}
+            TEST_FILTER "${others}"
+            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+            DISCOVERY_TIMEOUT 60)
+    endif()
 endfunction()

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Builds Tevrako with AddressSanitizer and UBSan and runs every test.
-# Any sanitizer report fails the run.
+# Builds Tevrako with AddressSanitizer and UBSan and runs every test, then
+# builds it with ThreadSanitizer and runs the tests that run the program's
+# own threads (CTest label "threads") again. Any sanitizer report fails
+# the run.
 set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -22,3 +24,13 @@ export SDL_AUDIODRIVER=dummy
 export OMP_NUM_THREADS=2
 
 ctest --test-dir build-test -j"$JOBS" --output-on-failure --timeout 900 "$@"
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVRAKO_TSAN=ON -DTEVRAKO_TESTS=ON
+cmake --build build-tsan -j"$JOBS"
+
+# intercept_tls_get_addr=0: this sanitizer's runtime miscomputes the size of
+# the TLS blocks of libraries ImageMagick loads (libjpeg) and dies mapping
+# shadow for it; none of the program's own code lives in such blocks.
+export TSAN_OPTIONS="suppressions=$ROOT/tests/tsan.supp:print_suppressions=0:intercept_tls_get_addr=0"
+
+ctest --test-dir build-tsan -L threads -j"$JOBS" --output-on-failure --timeout 900 "$@"
