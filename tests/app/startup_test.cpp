@@ -77,6 +77,7 @@ protected:
                               static_cast<unsigned>(site.size() + 1));
     }
     void TearDown() override {
+        EXPECT_TRUE(endStartupThreadInTime());
         serviceHost.clear();
         delete mainWindow();
         setInfoWindowHandler(nullptr);
@@ -86,6 +87,18 @@ protected:
     void installEncoder() {
         std::filesystem::create_directories(program + "/tool");
         std::filesystem::create_symlink("/usr/bin/ffmpeg", program + "/tool/ffmpeg");
+    }
+    // The start-up thread reads the service settings TearDown clears: it is
+    // let finish (its last call waits for the user-interface thread) and joined.
+    static bool endStartupThreadInTime() {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!startupThreadEnded() && std::chrono::steady_clock::now() < end) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        const bool ended = startupThreadEnded();
+        endStartupThread();
+        return ended;
     }
     std::string preferenceFile() const { return home / "config/Vessoranthe/preferences"; }
 
@@ -176,13 +189,7 @@ TEST_F(Startup, CrashesOfEarlierRunsAreReportedWhileTheWindowIsAlreadyUp) {
     // neither given up nor written to the local log instead.
     EXPECT_EQ(readTextFile(errorReportLogPath()), "");
     answer.set_value();
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!startupThreadEnded() && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_TRUE(startupThreadEnded());
-    endStartupThread();
+    ASSERT_TRUE(endStartupThreadInTime());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "错误");
     EXPECT_EQ(boxes.boxes[0].text.rfind("Tevrako 已停止工作。", 0), 0u);
