@@ -15,7 +15,12 @@ cmake --build build-test -j"$(nproc)"
 # Counted before OMP_NUM_THREADS is set below: nproc obeys it.
 JOBS=$(nproc)
 
-export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1"
+# AddressSanitizer's guess at the bounds of a dlopen'ed library's thread-local
+# block (ImageMagick's coders load libjpeg that way) misreads any such block that
+# happens to start 16 bytes past a page, and the leak checker's exit scan then
+# crashes on the bogus range. Untracked, those blocks are still scanned: the
+# checker counts everything the dynamic loader allocated as live.
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0:strict_string_checks=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
