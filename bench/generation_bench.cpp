@@ -1,17 +1,25 @@
 // Time of a whole generation against the encoder's own share of it.
 //
-//   generation_bench [--pictures N] [--keep]
+//   generation_bench [--list busy|photo-like|photographs] [--size WxH]
+//                    [--workers N] [--runs N] [--pictures N]
+//                    [--photographs DIR] [--generation-only] [--keep]
+//   generation_bench --write-photographs DIR
 //
-// For each of two lists of N (20) pictures of 1000 x 800 — a busy synthetic
-// one (gradients crossed by thin lines, costly to encode) and a photo-like
-// one (smooth blurred fractal clouds, cheap to encode like real product
-// photographs) — generates an 800 x 800 video with the default pause
+// Three lists: a busy synthetic one (gradients crossed by thin lines,
+// costly to encode) and a photo-like one (smooth blurred fractal clouds),
+// N (20) pictures of 1000 x 800 each, made into 800 x 800 videos; and 16
+// real photographs of 1000-1600 px (bench/photographs.h, from two Debian
+// wallpaper packages, or the "photo N.jpg" files of DIR), made into
+// 800 x 800 and 1080 x 1440 videos. Every video has the default pause
 // ("1.6秒"), the first picture without animation and the others cycling
-// over the effects, through the real generate command and tool/ffmpeg
-// beside this program, with the render workers of this machine and with
-// one. Then the same frames, rendered into memory beforehand, are fed to
-// the encoder alone with the same command line. Prints, per list and worker
-// count, both times, their ratio and the peak memory of the generation.
+// over the effects; it goes through the real generate command and
+// tool/ffmpeg beside this program, with the render workers of this machine
+// and with one. Then the same frames, rendered into memory beforehand, are
+// fed to the encoder alone with the same command line. With --runs the two
+// alternate that many times and the medians are printed. Prints, per list,
+// size and worker count, both times, their ratio and the peak memory of
+// the generation; with --generation-only only the generation's time.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +34,7 @@
 #include <wand/MagickWand.h>
 
 #include "bench/photo_like_picture.h"
+#include "bench/photographs.h"
 #include "foundation/array_list.h"
 #include "foundation/globals.h"
 #include "foundation/heap_alloc.h"
@@ -37,6 +46,7 @@
 #include "platform/window_controls.h"
 #include "production/encoder_command.h"
 #include "production/encoder_pipeline.h"
+#include "production/generation_settings.h"
 #include "production/program_folders.h"
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
@@ -71,11 +81,6 @@ void writeBusyPicture(const std::string& path, int width, int height, int seed) 
     MagickWriteImage(wand.get(), path.c_str());
 }
 
-// The photo-like list's writer (the seed is not needed).
-void writePhotoLike(const std::string& path, int width, int height, int) {
-    writePhotoLikePicture(path, width, height);
-}
-
 // Effect indices whose transition draws frames; the others still render
 // as no animation.
 std::vector<int> builtEffects() {
@@ -106,7 +111,7 @@ void progressUpdate(int) {}
 void progressMessage(unsigned message) { outcome = message; }
 const ProgressWindowHandler progressWindow = {progressStart, progressUpdate, progressMessage};
 
-// A held frame is kept once: raw frames are large (1.9 MB at 800 x 800).
+// A held frame is kept once: raw frames are large (0.96 MB at 800 x 800).
 std::vector<std::shared_ptr<const std::string>> capturedFrames;
 int captureFrame(void*, const void* bytes, std::uint32_t length, std::uint32_t* written, void*) {
     capturedFrames.push_back(
@@ -120,9 +125,10 @@ int captureRepeat(void*) {
     return 1;
 }
 
+// The frames as the generation renders them, in the encoder's input format.
 void renderIntoMemory() {
     capturedFrames.clear();
-    renderFrameStream(takeRenderSettings(), {captureFrame, captureRepeat, nullptr}, {},
+    renderFrameStream(takeGenerationSettings()->render, {captureFrame, captureRepeat, nullptr}, {},
                       renderWorkerCount());
 }
 
@@ -188,9 +194,8 @@ struct Timing {
     long peakMb = -1;  // during the generation
 };
 
-// One generation with the given workers, and the encoder alone on its frames.
-Timing timeGeneration(const std::string& folder, int workers) {
-    Timing timing;
+// One generation with the given workers; false when it did not finish.
+bool timeGenerationAlone(const std::string& folder, int workers, Timing& timing) {
     setRenderWorkerCount(workers);
     outcome = 0;
     benchOutput = folder + "/generated.mp4";
@@ -203,8 +208,15 @@ Timing timeGeneration(const std::string& folder, int workers) {
     if (outcome != WM_ENCODE_DONE) {
         std::fprintf(stderr, "generation did not finish (outcome 0x%x)\n", outcome);
         timing.whole = -1;
-        return timing;
+        return false;
     }
+    return true;
+}
+
+// One generation with the given workers, and the encoder alone on its frames.
+Timing timeGeneration(const std::string& folder, int workers, bool generationOnly) {
+    Timing timing;
+    if (!timeGenerationAlone(folder, workers, timing) || generationOnly) return timing;
     setRenderWorkerCount(0);
     renderIntoMemory();
     timing.encoderAlone = encodeFromMemory(folder + "/encoder-only.mp4");
@@ -213,13 +225,38 @@ Timing timeGeneration(const std::string& folder, int workers) {
     return timing;
 }
 
-using PictureWriter = void (*)(const std::string&, int, int, int);
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
-void fillPictureList(const std::string& folder, const char* name, PictureWriter write,
-                     int pictures, const std::vector<int>& effects) {
+using PictureWriter = bool (*)(const std::string&, int, int, int);
+
+bool writeBusy(const std::string& path, int width, int height, int seed) {
+    writeBusyPicture(path, width, height, seed);
+    return true;
+}
+bool writePhotoLike(const std::string& path, int width, int height, int) {
+    writePhotoLikePicture(path, width, height);
+    return true;
+}
+bool writeRealPhotograph(const std::string& path, int, int, int index) {
+    return writePhotograph(path, index);
+}
+// The photograph already written into photographFolder.
+std::string photographFolder;
+bool keepWrittenPhotograph(const std::string&, int, int, int) { return true; }
+
+void clearPictureList() {
     for (int i = 0; i < linkedlist_size(pictureList); ++i)
         delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));
     linkedlist_clear(pictureList, 0);
+}
+
+bool fillPictureList(const std::string& folder, const char* name, PictureWriter write,
+                     int pictures, const std::vector<int>& effects) {
+    clearPictureList();
     for (int i = 0; i < pictures; ++i) {
         auto* picture = new PictureRecord;
         picture->path = folder + "/" + name + " " + std::to_string(i) + ".jpg";
@@ -227,21 +264,100 @@ void fillPictureList(const std::string& folder, const char* name, PictureWriter 
         picture->effectIndex = i == 0 || effects.empty() ? kNoAnimation
                                                          : effects[(i - 1) % effects.size()];
         picture->effectName = getEffectName(picture->effectIndex);
-        write(picture->path, 1000, 800, i);
         linkedlist_add(pictureList, picture);
+        if (!write(picture->path, 1000, 800, i)) return false;
     }
+    return true;
+}
+
+struct Size {
+    int width;
+    int height;
+};
+
+struct List {
+    const char* name;        // as --list names it
+    const char* fileName;    // the pictures' file names
+    PictureWriter write;
+    int pictures;
+    std::vector<Size> sizes;
+};
+
+bool parseSize(const char* text, Size& size) {
+    return std::sscanf(text, "%dx%d", &size.width, &size.height) == 2 && size.width > 0 &&
+           size.height > 0;
+}
+
+// Runs the list's generation (and the encoder alone) runs times with the
+// workers and prints their medians; false when a run failed.
+bool measure(const std::string& folder, int workers, int runs, bool generationOnly) {
+    std::vector<double> whole, alone, ratios;
+    long peakMb = 0;
+    for (int run = 0; run < runs; ++run) {
+        Timing timing = timeGeneration(folder, workers, generationOnly);
+        if (timing.whole < 0 || (!generationOnly && timing.encoderAlone < 0)) return false;
+        whole.push_back(timing.whole);
+        alone.push_back(timing.encoderAlone);
+        ratios.push_back(timing.whole / timing.encoderAlone);
+        peakMb = std::max(peakMb, timing.peakMb);
+    }
+    if (generationOnly)
+        std::printf("  %7d  %8.2f s  %13s  %6s  %8ld\n", workers, median(whole), "-", "-", peakMb);
+    else
+        std::printf("  %7d  %8.2f s  %11.2f s  %6.2f  %8ld\n", workers, median(whole), median(alone),
+                    median(ratios), peakMb);
+    std::fflush(stdout);
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     int pictures = 20;
+    int runs = 1;
+    int onlyWorkers = 0;
     bool keep = false;
+    bool generationOnly = false;
+    const char* onlyList = nullptr;
+    std::vector<Size> onlySizes;
+    std::string writeTo;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = std::atoi(argv[++i]);
-        else if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+        const std::string option = argv[i];
+        if (option == "--generation-only") {
+            generationOnly = true;
+            continue;
+        }
+        if (option == "--keep") {
+            keep = true;
+            continue;
+        }
+        const char* value = i + 1 < argc ? argv[++i] : "";
+        Size size{};
+        if (option == "--pictures") pictures = std::atoi(value);
+        else if (option == "--runs") runs = std::max(1, std::atoi(value));
+        else if (option == "--workers") onlyWorkers = std::atoi(value);
+        else if (option == "--list") onlyList = value;
+        else if (option == "--size" && parseSize(value, size)) onlySizes.push_back(size);
+        else if (option == "--photographs") photographFolder = value;
+        else if (option == "--write-photographs") writeTo = value;
+        else {
+            std::fprintf(stderr, "unknown argument %s %s\n", option.c_str(), value);
+            return 2;
+        }
     }
     MagickWandGenesis();
+    const int photographs = static_cast<int>(photographSources().size());
+    if (!writeTo.empty()) {
+        std::filesystem::create_directories(writeTo);
+        for (int i = 0; i < photographs; ++i)
+            if (!writePhotograph(writeTo + "/photo " + std::to_string(i) + ".jpg", i)) {
+                std::fprintf(stderr, "%s is missing (%s)\n", photographSources()[i].c_str(),
+                             kPhotographPackages);
+                return 1;
+            }
+        MagickWandTerminus();
+        return 0;
+    }
     locateProgramFolders();
     buildEffectNameMap();
 
@@ -249,49 +365,56 @@ int main(int argc, char** argv) {
     if (!mkdtemp(folder.data())) return 1;
     workFolder = folder;
 
-    // The main window's state for an 800 x 800 video with the default pause.
+    // The main window's state for a video with the default pause.
     for (int i = 0; i < 15; ++i) comboAddString(IDC_VIDEO_SIZE, "size");
     comboSetCurSel(IDC_VIDEO_SIZE, 10);
     for (int i = 0; i < kPauseEntries; ++i) comboAddString(IDC_PAUSE_TIME, pauseEntryLabels[i]);
     comboSetCurSel(IDC_PAUSE_TIME, kDefaultPauseEntry);
     comboAddString(IDC_MUSIC, "");
     comboSetCurSel(IDC_MUSIC, 0);
-    videoWidth = videoHeight = 800;
     pauseFrames = pauseFramesForSeconds(pauseSecondsTable[kDefaultPauseEntry]);
     setSaveFileDialogHandler(answerSave);
     setProgressWindowHandler(&progressWindow);
 
     std::vector<int> effects = builtEffects();
-    const int machineWorkers = renderWorkerCount();
+    std::vector<int> workerCounts = {renderWorkerCount(), 1};
+    if (onlyWorkers > 0) workerCounts = {onlyWorkers};
     pictureList = linkedlist_new();
-    struct List {
-        const char* name;
-        PictureWriter write;
+    const std::vector<List> lists = {
+        {"busy", "busy", writeBusy, pictures, {{800, 800}}},
+        {"photo-like", "photo-like", writePhotoLike, pictures, {{800, 800}}},
+        {"photographs", "photo",
+         photographFolder.empty() ? writeRealPhotograph : keepWrittenPhotograph, photographs,
+         {{800, 800}, {1080, 1440}}},
     };
-    const List lists[] = {{"busy", writeBusyPicture}, {"photo-like", writePhotoLike}};
     int status = 0;
     for (const List& list : lists) {
-        fillPictureList(folder, list.name, list.write, pictures, effects);
-        int frames = getTotalFrames();
-        std::printf("\n%s list: %d pictures of 1000 x 800, %d frames (%.2f s of video at 800 x 800)\n",
-                    list.name, pictures, frames, frames / 25.0);
-        std::printf("  %7s  %10s  %13s  %6s  %8s\n", "workers", "generation", "encoder alone", "ratio",
-                    "peak MB");
-        for (int workers : {machineWorkers, 1}) {
-            Timing timing = timeGeneration(folder, workers);
-            if (timing.whole < 0 || timing.encoderAlone < 0) {
-                std::fprintf(stderr, "the %s list failed with %d workers\n", list.name, workers);
-                status = 1;
-                continue;
-            }
-            std::printf("  %7d  %8.2f s  %11.2f s  %6.2f  %8ld\n", workers, timing.whole,
-                        timing.encoderAlone, timing.whole / timing.encoderAlone, timing.peakMb);
-            std::fflush(stdout);
+        if (onlyList && std::strcmp(onlyList, list.name) != 0) continue;
+        const bool written = list.write == keepWrittenPhotograph;
+        if (!fillPictureList(written ? photographFolder : folder, list.fileName, list.write,
+                             list.pictures, effects)) {
+            std::fprintf(stderr, "\n%s list skipped: its pictures could not be written (%s)\n",
+                         list.name, kPhotographPackages);
+            continue;
+        }
+        for (Size size : onlySizes.empty() ? list.sizes : onlySizes) {
+            videoWidth = size.width;
+            videoHeight = size.height;
+            int frames = getTotalFrames();
+            std::printf("\n%s list: %d pictures, %d frames (%.2f s of video at %d x %d), %d run%s\n",
+                        list.name, list.pictures, frames, frames / 25.0, size.width, size.height,
+                        runs, runs > 1 ? "s, medians" : "");
+            std::printf("  %7s  %10s  %13s  %6s  %8s\n", "workers", "generation", "encoder alone",
+                        "ratio", "peak MB");
+            for (int workers : workerCounts)
+                if (!measure(folder, workers, runs, generationOnly)) {
+                    std::fprintf(stderr, "the %s list failed with %d workers\n", list.name, workers);
+                    status = 1;
+                }
         }
     }
 
-    for (int i = 0; i < linkedlist_size(pictureList); ++i)
-        delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));
+    clearPictureList();
     linkedlist_free(pictureList, 0);
     pictureList = nullptr;
     if (keep) std::printf("files kept in %s\n", folder.c_str());

@@ -17,10 +17,11 @@ std::string frameSize(int width, int height) {
     return std::to_string(width) + "x" + std::to_string(height);
 }
 
-// The frames arrive as raw 8-bit RGB pixels, width x height each, at the
-// frame rate: nothing in the stream tells their size, so the line does.
+// The frames arrive as raw planar YUV 4:2:0 pixels (FramePixels::Yuv420p),
+// width x height each, at the frame rate: nothing in the stream tells their
+// size, so the line does.
 ArgumentList frameInput(int width, int height, const std::string& input) {
-    return {"-f", "rawvideo", "-pix_fmt", "rgb24", "-s", frameSize(width, height),
+    return {"-f", "rawvideo", "-pix_fmt", "yuv420p", "-s", frameSize(width, height),
             "-r", std::to_string(FRAME_RATE), "-i", input};
 }
 

@@ -1,6 +1,6 @@
 // Generation: the picture list becomes an MP4 file. The frames are
-// rendered here and streamed as raw RGB pixels at 25 per second into the
-// encoder (ffmpegPath), which adds the music and the logo and writes the
+// rendered here and streamed as raw YUV 4:2:0 pixels at 25 per second into
+// the encoder (ffmpegPath), which adds the music and the logo and writes the
 // file. They go through a FIFO the encoder opens as its input file, or,
 // once that way has failed, through the encoder's standard input.
 //

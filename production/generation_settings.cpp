@@ -9,6 +9,8 @@
 std::shared_ptr<const GenerationSettings> takeGenerationSettings() {
     auto settings = std::make_shared<GenerationSettings>();
     settings->render = takeRenderSettings();
+    // The encoder reads its own pixel format, converted on the render workers.
+    settings->render.framePixels = FramePixels::Yuv420p;
     settings->frameSink = frameSink;
     settings->renderWorkers = renderWorkerCount();
     settings->options.audio = audioInputArguments(comboGetCurSel(IDC_MUSIC));

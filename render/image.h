@@ -39,12 +39,24 @@ struct FrameLogo {
 // Composites the logo Over frame at its place.
 void layFrameLogo(MagickWand* frame, const FrameLogo& logo);
 
-// A frame as the encoder reads it: width x height 8-bit RGB triples, rows
-// top to bottom, from the wand's current image (width * height * 3 bytes,
-// released with MagickRelinquishMemory). With a logo, the logo is laid over
-// a copy first. Null with *length 0 when the size is empty or the export fails.
+// How a frame's pixels are laid out for whoever reads them.
+enum class FramePixels {
+    Rgb24,    // width x height 8-bit RGB triples, rows top to bottom
+    // Planar YUV 4:2:0, BT.601 limited range, as the encoder's video is:
+    // the Y plane (width x height), then U and V (each (width + 1) / 2 x
+    // (height + 1) / 2), converted exactly as the encoder converts Rgb24.
+    Yuv420p,
+};
+
+// Bytes of one width x height frame in the layout.
+std::size_t framePixelBytes(int width, int height, FramePixels layout);
+
+// A frame as the encoder or the preview reads it, from the wand's current
+// image: framePixelBytes(width, height, layout) bytes, released with
+// MagickRelinquishMemory. With a logo, the logo is laid over a copy first.
+// Null with *length 0 when the size is empty or the export fails.
 unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size_t* length,
-                              const FrameLogo* logo);
+                              const FrameLogo* logo, FramePixels layout = FramePixels::Rgb24);
 // JPEG bytes of the wand's current image (released with MagickRelinquishMemory);
 // with a logo, the logo is laid over a copy first.
 unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, const FrameLogo* logo);

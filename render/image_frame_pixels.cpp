@@ -1,9 +1,59 @@
 #include "render/image.h"
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+extern "C" {
+#include <libswscale/swscale.h>
+}
+
 #include "render/wand_ptr.h"
 
+namespace {
+
+// Vector code may read up to this far past the last pixel of a row; the
+// frame's last row needs the room too.
+constexpr std::size_t kRowOverread = 64;
+
+struct SwsContextFree {
+    void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
+
+std::size_t chromaSide(int side) { return (static_cast<std::size_t>(side) + 1) / 2; }
+
+// The encoder turns RGB frames into its video's YUV 4:2:0 with libswscale's
+// bicubic conversion; the same conversion here gives the same bytes, so
+// the video does not change with where the conversion runs. One context
+// per thread: each render worker converts its own frames. rgb holds rows of
+// stride bytes.
+bool rgbToYuv420p(const unsigned char* rgb, int stride, int width, int height, unsigned char* yuv) {
+    thread_local std::unique_ptr<SwsContext, SwsContextFree> context;
+    context.reset(sws_getCachedContext(context.release(), width, height, AV_PIX_FMT_RGB24, width,
+                                       height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
+                                       nullptr));
+    if (!context) return false;
+    const std::size_t lumaBytes = framePixelBytes(width, height, FramePixels::Rgb24) / 3;
+    const std::size_t chromaBytes = chromaSide(width) * chromaSide(height);
+    const std::uint8_t* const source[] = {rgb};
+    const int sourceStride[] = {stride};
+    std::uint8_t* const planes[] = {yuv, yuv + lumaBytes, yuv + lumaBytes + chromaBytes};
+    const int strides[] = {width, static_cast<int>(chromaSide(width)),
+                           static_cast<int>(chromaSide(width))};
+    return sws_scale(context.get(), source, sourceStride, 0, height, planes, strides) == height;
+}
+
+} // namespace
+
+std::size_t framePixelBytes(int width, int height, FramePixels layout) {
+    if (width < 1 || height < 1) return 0;
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (layout == FramePixels::Rgb24) return pixels * 3;
+    return pixels + 2 * chromaSide(width) * chromaSide(height);
+}
+
 unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size_t* length,
-                              const FrameLogo* logo) {
+                              const FrameLogo* logo, FramePixels layout) {
     *length = 0;
     if (width < 1 || height < 1) return nullptr;
     // The logo goes on a copy (its pixels shared until written), so the
@@ -14,14 +64,31 @@ unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size
         layFrameLogo(copy.get(), *logo);
         wand = copy.get();
     }
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+    const std::size_t bytes = framePixelBytes(width, height, layout);
     auto* pixels = static_cast<unsigned char*>(AcquireQuantumMemory(bytes, 1));
     if (!pixels) return nullptr;
-    // Always width x height bytes, whatever the image's own size: a frame of
+    // RGB to be converted goes through a buffer of this thread's, kept
+    // between frames. An odd side is exported one pixel longer: the
+    // conversion reads the pixel a last half-covered chroma sample covers.
+    int rgbWidth = width, rgbHeight = height;
+    thread_local std::vector<unsigned char> rgbToConvert;
+    unsigned char* rgb = pixels;
+    if (layout != FramePixels::Rgb24) {
+        rgbWidth += width % 2;
+        rgbHeight += height % 2;
+        const std::size_t rgbBytes = framePixelBytes(rgbWidth, rgbHeight, FramePixels::Rgb24);
+        rgbToConvert.resize(rgbBytes + kRowOverread);
+        rgb = rgbToConvert.data();
+    }
+    // Always width x height, whatever the image's own size: a frame of
     // another size would shift every frame after it in the encoder's input.
     // Pixels outside the image take its edge.
-    if (MagickExportImagePixels(wand, 0, 0, static_cast<size_t>(width), static_cast<size_t>(height),
-                                "RGB", CharPixel, pixels) != MagickTrue) {
+    bool made = MagickExportImagePixels(wand, 0, 0, static_cast<size_t>(rgbWidth),
+                                        static_cast<size_t>(rgbHeight), "RGB", CharPixel,
+                                        rgb) == MagickTrue;
+    if (made && layout == FramePixels::Yuv420p)
+        made = rgbToYuv420p(rgb, rgbWidth * 3, width, height, pixels);
+    if (!made) {
         MagickRelinquishMemory(pixels);
         return nullptr;
     }

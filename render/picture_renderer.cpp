@@ -32,6 +32,7 @@ EffectContext pictureContext(const RenderSettings& settings, PreparedPicture& pr
     ctx.canvas = prepared.canvas.get();
     ctx.caption = prepared.caption.get();
     ctx.logo = settings.logo.wand ? &settings.logo : nullptr;
+    ctx.pixels = settings.framePixels;
     ctx.previous = std::move(previous);
     return ctx;
 }

@@ -40,6 +40,9 @@ struct RenderSettings {
     std::shared_ptr<MagickWand> logoCopy;
     FrameLogo logo;
     std::vector<PictureToRender> pictures;
+    // The layout of the frames written: RGB for the preview, the encoder's
+    // own YUV for a video, converted on the render workers.
+    FramePixels framePixels = FramePixels::Rgb24;
     // Frames buffered ahead of the picture being delivered share the first
     // budget; the images of the pictures in flight the second. A preview,
     // whose frames wait in a queue of their own, gives smaller ones.

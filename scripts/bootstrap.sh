@@ -9,7 +9,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 libmagickwand-6.q16-dev
 libcjson-dev
 libssl-dev openssl ca-certificates
-ffmpeg
+ffmpeg libswscale-dev
 qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
 libsdl2-dev libmpg123-dev
 libfontconfig-dev fonts-wqy-microhei fonts-noto-cjk

@@ -10,6 +10,7 @@
 
 #include "foundation/globals.h"
 #include "render/caption_overlay.h"
+#include "render/image.h"
 #include "render/wand_ptr.h"
 
 struct FrameLogo;
@@ -31,6 +32,7 @@ struct EffectContext {
     FrameRepeatSink repeat = nullptr;   // null: a repeated frame is written again
     void* sink = nullptr;               // handle passed to write and repeat
     const FrameLogo* logo = nullptr;    // laid over every frame written (the preview's logo)
+    FramePixels pixels = FramePixels::Rgb24;  // the layout frames are written in
 
     int* outFrames = nullptr;           // non-null selects count mode
     bool finalOnly = false;             // final-frame mode (see finalFrameOnly)

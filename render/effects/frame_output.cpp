@@ -26,7 +26,7 @@ unsigned char* encodeFrame(const EffectContext& ctx, MagickWand* frame, std::siz
         // A context without a size (a caller outside a render run) takes the frame's own.
         int width = ctx.W > 0 ? ctx.W : static_cast<int>(MagickGetImageWidth(frame));
         int height = ctx.H > 0 ? ctx.H : static_cast<int>(MagickGetImageHeight(frame));
-        return getFramePixels(frame, width, height, length, ctx.logo);
+        return getFramePixels(frame, width, height, length, ctx.logo, ctx.pixels);
     }
     if (!ctx.logo || !ctx.logo->wand) return encoder(frame, length, context);
     WandPtr copy(CloneMagickWand(frame));

@@ -8,9 +8,9 @@
 #include "render/effects/effect_context.h"
 
 // Encodes a frame to bytes released with MagickRelinquishMemory. The
-// default hands the encoder raw pixels: ctx.W x ctx.H RGB triples, rows top
-// to bottom (getFramePixels); tests install an encoder of their own so
-// their probes read what they need.
+// default hands the encoder raw pixels: ctx.W x ctx.H of them in the
+// layout ctx.pixels (getFramePixels); tests install an encoder of their
+// own so their probes read what they need.
 using FrameEncoder = unsigned char* (*)(MagickWand* frame, std::size_t* length, void* context);
 
 // Installs an encoder (null restores the default) and returns the previous one.

@@ -53,7 +53,7 @@ TEST(EncoderCommand, BothCommandLinesKeepTheirArgumentOrder) {
     options.output = "/out/a b.mp4";
     ArgumentList named = namedPipeCommandLine("/p/tool/ffmpeg", "/tmp/x/v7", 800, 450,
                                               "00:00:06.000", options);
-    EXPECT_EQ(named, (ArgumentList{"/p/tool/ffmpeg", "-y", "-f", "rawvideo", "-pix_fmt", "rgb24",
+    EXPECT_EQ(named, (ArgumentList{"/p/tool/ffmpeg", "-y", "-f", "rawvideo", "-pix_fmt", "yuv420p",
                                    "-s", "800x450", "-r", "25", "-i", "file:/tmp/x/v7", "-i",
                                    "file:/m.mp3", "-ac", "2",
                                    "-ar", "44100", "-ab", "128k", "-s", "800x450", "-t",
@@ -61,8 +61,8 @@ TEST(EncoderCommand, BothCommandLinesKeepTheirArgumentOrder) {
                                    "-bufsize", "4096k", "-v", "error", "file:/out/a b.mp4"}));
     ArgumentList piped = standardInputCommandLine("/p/tool/ffmpeg", 800, 450, "00:00:06.000", {});
     EXPECT_EQ(std::vector<std::string>(piped.begin() + 1, piped.begin() + 12),
-              (ArgumentList{"-y", "-f", "rawvideo", "-pix_fmt", "rgb24", "-s", "800x450", "-r", "25",
-                            "-i", "pipe:0"}));
+              (ArgumentList{"-y", "-f", "rawvideo", "-pix_fmt", "yuv420p", "-s", "800x450", "-r",
+                            "25", "-i", "pipe:0"}));
     EXPECT_FALSE(contains(piped, "-b:v"));
     // A name that looks like an option or a protocol stays a file name.
     EXPECT_EQ(encoderFileArgument("-rf:x.mp4"), "file:-rf:x.mp4");

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "foundation/array_list.h"
 #include "foundation/file_path.h"
@@ -90,6 +92,30 @@ protected:
 };
 
 using Outcome = std::vector<unsigned>;
+
+// Thin dark lines on a coloured gradient, 256 x 256: edges are what JPEG
+// blurs and what a conversion to YUV 4:2:0 filters.
+void writeLinesPicture(const std::string& path) {
+    std::vector<unsigned char> pixels(256 * 256 * 3);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            unsigned char* p = &pixels[(static_cast<std::size_t>(y) * 256 + x) * 3];
+            bool line = x % 7 == 0 || y % 11 == 0;
+            p[0] = line ? 40 : static_cast<unsigned char>(150 + x / 4);
+            p[1] = line ? 40 : static_cast<unsigned char>(160 + y / 4);
+            p[2] = line ? 50 : static_cast<unsigned char>(170 + (x + y) / 8);
+        }
+    WandPtr wand(NewMagickWand());
+    PixelWandPtr black = newPixelWand("#000000");
+    MagickNewImage(wand.get(), 256, 256, black.get());
+    MagickImportImagePixels(wand.get(), 0, 0, 256, 256, "RGB", CharPixel, pixels.data());
+    ASSERT_EQ(MagickWriteImage(wand.get(), path.c_str()), MagickTrue);
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Peak signal-to-noise ratio of a against b in dB (8-bit samples).
 double psnr(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
@@ -177,24 +203,8 @@ TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsCopyGoesWithTheProgram) {
 }
 
 TEST_F(EncoderPipeline, VideoFramesStayCloserToTheRenderedFramesThanThroughJpeg) {
-    // Thin dark lines on a light ground: edges are what JPEG blurs.
     std::string path = folder / "lines.png";
-    {
-        std::vector<unsigned char> pixels(256 * 256 * 3);
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 256; ++x) {
-                unsigned char* p = &pixels[(static_cast<std::size_t>(y) * 256 + x) * 3];
-                bool line = x % 7 == 0 || y % 11 == 0;
-                p[0] = line ? 40 : static_cast<unsigned char>(150 + x / 4);
-                p[1] = line ? 40 : static_cast<unsigned char>(160 + y / 4);
-                p[2] = line ? 50 : static_cast<unsigned char>(170 + (x + y) / 8);
-            }
-        WandPtr wand(NewMagickWand());
-        PixelWandPtr black = newPixelWand("#000000");
-        MagickNewImage(wand.get(), 256, 256, black.get());
-        MagickImportImagePixels(wand.get(), 0, 0, 256, 256, "RGB", CharPixel, pixels.data());
-        ASSERT_EQ(MagickWriteImage(wand.get(), path.c_str()), MagickTrue);
-    }
+    writeLinesPicture(path);
     addPicture(path, 99);
     mp4VideoBitrate = 3;  // the encoder's own loss small beside the one compared
     answerSaveDialog(folder / "raw.mp4");
@@ -235,6 +245,39 @@ TEST_F(EncoderPipeline, VideoFramesStayCloserToTheRenderedFramesThanThroughJpeg)
     double rawPsnr = psnr(raw, truth), jpegPsnr = psnr(jpeg, truth);
     EXPECT_GT(rawPsnr, jpegPsnr + 1.0) << "raw " << rawPsnr << " dB, through JPEG " << jpegPsnr << " dB";
     expectVideo(folder / "raw.mp4", getTotalFrames());
+}
+
+TEST_F(EncoderPipeline, VideoIsTheOneTheEncoderMakesOfTheRenderedRgbFrames) {
+    // The frames reach the encoder already in its YUV; converted as the
+    // encoder would, the video's bytes are the same.
+    std::string lines = folder / "lines.png", red = folder / "red.jpg";
+    writeLinesPicture(lines);
+    writeSolidPicture(red, 300, 200, "#cc3333");
+    addPicture(lines, 99);
+    addPicture(red, 31);
+    addPicture(lines, 25);
+    answerSaveDialog(folder / "made.mp4");
+    generateAndWait();
+    ASSERT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
+
+    std::string rgbFrames;
+    for (const std::string& frame : renderedFrames()) rgbFrames += frame;
+    ASSERT_EQ(rgbFrames.size(), 256u * 256u * 3u * getTotalFrames());
+    EncoderOptions options;
+    options.output = folder / "from-rgb.mp4";
+    ArgumentList argv = standardInputCommandLine(ffmpegPath, 256, 256, durationText, options);
+    auto input = std::find(argv.begin(), argv.end(), "pipe:0");
+    auto format = std::find(argv.begin(), input, "-pix_fmt");
+    ASSERT_NE(input, argv.end());
+    ASSERT_NE(format, input);
+    format[1] = "rgb24";
+    *input = "file:" + folder.write("frames.rgb", rgbFrames);
+    int exitCode = -1;
+    runCapture(argv, &exitCode);
+    ASSERT_EQ(exitCode, 0);
+    std::string made = fileBytes(folder / "made.mp4");
+    EXPECT_FALSE(made.empty());
+    EXPECT_TRUE(made == fileBytes(folder / "from-rgb.mp4")) << "the videos differ";
 }
 
 TEST_F(EncoderPipeline, NamesWithSpacesQuotesChineseAndShellSyntax) {
@@ -315,11 +358,11 @@ TEST_F(EncoderPipeline, FailingEncoderFallsBackThenFailsWithItsText) {
 }
 
 TEST_F(EncoderPipeline, EncoderDyingInTheMiddleOfAFrameEndsItsWay) {
-    // It reads a frame and a half (a frame is 256 * 256 * 3 bytes) and dies:
+    // It reads a frame and a half (a frame is 256 * 256 * 3 / 2 bytes) and dies:
     // the frame write under way fails instead of waiting on it.
     const std::string dies =
         "for a; do case \"$a\" in file:*/tevrako-pipe-*) input=\"${a#file:}\";; esac; done\n"
-        "head -c 300000 \"${input:-/dev/stdin}\" > /dev/null\n"
+        "head -c 150000 \"${input:-/dev/stdin}\" > /dev/null\n"
         "echo \"died: 中途退出\" >&2\n"
         "exit 1";
     struct Case {

@@ -230,6 +230,37 @@ TEST_F(ImageModule, FramePixelsAreRowsOfRgbAtTheAskedSize) {
     EXPECT_EQ(length, 0u);
 }
 
+TEST_F(ImageModule, YuvFramePixelsArePlanesOfLimitedRangeBt601) {
+    struct Case {
+        const char* color;
+        int y, u, v;  // BT.601, limited range
+    } colors[] = {
+        {"#ffffff", 235, 128, 128},
+        {"#000000", 16, 128, 128},
+        {"#ff0000", 82, 90, 240},
+        {"#0000ff", 41, 240, 110},
+    };
+    for (Point size : {Point{6, 4}, Point{7, 5}, Point{32, 18}}) {
+        const int chroma = ((size.x + 1) / 2) * ((size.y + 1) / 2);
+        const std::size_t bytes = static_cast<std::size_t>(size.x * size.y + 2 * chroma);
+        EXPECT_EQ(framePixelBytes(size.x, size.y, FramePixels::Yuv420p), bytes);
+        for (const Case& c : colors) {
+            SCOPED_TRACE(::testing::Message() << c.color << " at " << size);
+            WandPtr frame = solidCanvas(size.x, size.y, c.color);
+            std::size_t length = 0;
+            MagickBlobPtr blob(getFramePixels(frame.get(), size.x, size.y, &length, nullptr,
+                                              FramePixels::Yuv420p));
+            ASSERT_NE(blob, nullptr);
+            ASSERT_EQ(length, bytes);
+            for (std::size_t i = 0; i < length; ++i) {
+                const std::size_t luma = static_cast<std::size_t>(size.x * size.y);
+                const int want = i < luma ? c.y : i < luma + chroma ? c.u : c.v;
+                ASSERT_NEAR(blob.get()[i], want, 1) << "byte " << i;
+            }
+        }
+    }
+}
+
 TEST_F(ImageModule, JpegFileQualityIsCappedAtTheCeiling) {
     std::string source = dir / "q.jpg";
     for (int quality : {75, 92}) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "effect_harness.h"
@@ -175,9 +176,14 @@ protected:
 } // namespace
 
 TEST_F(RenderEngine, OrderedStreamIsTheSequentialStreamAtAnyWorkerCount) {
-    for (auto [W, H] : {std::pair{256, 256}, std::pair{320, 180}}) {
-        SCOPED_TRACE(::testing::Message() << W << "x" << H);
+    // RGB as the preview takes it, YUV converted on the workers for the encoder.
+    for (auto [W, H, layout] : {std::tuple{256, 256, FramePixels::Rgb24},
+                                std::tuple{320, 180, FramePixels::Rgb24},
+                                std::tuple{320, 180, FramePixels::Yuv420p}}) {
+        SCOPED_TRACE(::testing::Message()
+                     << W << "x" << H << (layout == FramePixels::Rgb24 ? " RGB" : " YUV"));
         RenderSettings settings = mixedList(folder, W, H);
+        settings.framePixels = layout;
         std::vector<std::string> sequential = sequentialStream(settings);
         std::vector<int> counts = framesPerPicture(settings);
         int total = 0;
