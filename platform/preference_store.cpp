@@ -89,11 +89,11 @@ bool unescape(const std::string& text, std::string& out) {
     return true;
 }
 
-// Decimal digits only: no sign, blank or base prefix, nothing after them.
+// Decimal digits only: from_chars into an unsigned value takes no sign,
+// blank or base prefix, and nothing may follow the digits.
 bool parseNumber(const std::string& text, PreferenceType type, std::uint64_t& number) {
     const char* first = text.data();
     const char* last = first + text.size();
-    if (first == last || !std::isdigit(static_cast<unsigned char>(*first))) return false;
     std::uint64_t value = 0;
     auto [end, error] = std::from_chars(first, last, value, 10);
     if (error != std::errc() || end != last) return false;
