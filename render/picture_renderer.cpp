@@ -57,6 +57,7 @@ WandPtr renderPreparedPicture(const RenderSettings& settings, const PictureToRen
     ctx.write = destination.write;
     ctx.repeat = destination.repeat;
     ctx.sink = destination.handle;
+    ctx.helpers = destination.helpers;
     return runEffect(picture.effectIndex, ctx);
 }
 

@@ -6,11 +6,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "platform/large_allocations.h"
+#include "render/effects/step_helpers.h"
 #include "render/picture_renderer.h"
 
 namespace {
@@ -27,6 +30,18 @@ using SharedWand = std::shared_ptr<MagickWand>;
 
 struct BufferedFrame {
     std::shared_ptr<const Bytes> bytes;  // null for a repeat of the frame before
+};
+
+// An effect's steps that any worker may draw (StepHelpers): the picture's
+// own worker registers them and writes them in order as they are drawn.
+struct StepJob {
+    int picture = 0;
+    int count = 0;
+    const std::function<void(int)>* draw = nullptr;
+    int nextStep = 0;   // the next step handed out
+    int taken = 0;      // steps the owner has written
+    int drawing = 0;    // steps being drawn now
+    std::vector<char> drawn;
 };
 
 // One picture's place in the run.
@@ -49,6 +64,10 @@ struct Run {
     int nextPicture = 0;        // the next picture a worker takes
     int head = 0;               // the picture being delivered
     std::size_t bufferedBytes = 0;
+    std::vector<StepJob*> jobs;  // effects whose steps other workers may draw
+    int stepsAhead = 1;          // steps of a job handed out beyond its owner's next
+    int stepsWaiting = 0;        // steps handed out, not yet written, in all jobs
+    int finished = 0;            // pictures whose worker has ended
     std::atomic<bool> cancelled{false};  // written under lock; workers also peek between steps
 
     explicit Run(const RenderSettings& s) : settings(s), slots(s.pictures.size()) {}
@@ -73,6 +92,89 @@ bool roomFor(const Run& run, int index, std::size_t length) {
     return run.bufferedBytes + length <= run.settings.frameBudgetBytes;
 }
 
+// The most urgent step a worker may draw: the next one of the job with the
+// lowest picture, within stepsAhead of what its owner has written; with
+// onlyPicture set, of that picture's job alone. The owner's next step is
+// always handed out, so a job never waits on the drawn steps of others;
+// the rest share a bound on what waits unwritten.
+StepJob* jobWithAStepToDraw(const Run& run, int onlyPicture = -1) {
+    StepJob* urgent = nullptr;
+    for (StepJob* job : run.jobs) {
+        if (onlyPicture >= 0 && job->picture != onlyPicture) continue;
+        int step = job->nextStep;
+        bool open = step < job->count && step < job->taken + run.stepsAhead &&
+                    (step == job->taken || run.stepsWaiting < 2 * run.stepsAhead);
+        if (open && (!urgent || job->picture < urgent->picture)) urgent = job;
+    }
+    return urgent;
+}
+
+// Draws the job's next step with the lock released.
+void drawAStep(Run& run, std::unique_lock<std::mutex>& hold, StepJob& job) {
+    int step = job.nextStep++;
+    ++job.drawing;
+    ++run.stepsWaiting;
+    hold.unlock();
+    (*job.draw)(step);
+    hold.lock();
+    job.drawn[static_cast<std::size_t>(step)] = 1;
+    --job.drawing;
+    run.changed.notify_all();
+}
+
+// Waits until ready() or the run is cancelled, drawing steps meanwhile. The
+// worker of the picture being delivered draws only its own: a step of
+// another picture could keep it from its next frame while the destination
+// waits.
+template <class Ready>
+void helpUntil(Run& run, std::unique_lock<std::mutex>& hold, int picture, Ready ready) {
+    while (!run.cancelled && !ready()) {
+        StepJob* job = jobWithAStepToDraw(run, picture == run.head ? picture : -1);
+        if (job) drawAStep(run, hold, *job);
+        else run.changed.wait(hold);
+    }
+}
+
+// The engine's StepHelpers for one picture: every worker that waits draws
+// its steps, the most urgent picture's first.
+class WorkerStepHelpers final : public StepHelpers {
+public:
+    WorkerStepHelpers(Run& run, int picture) : run_(run), picture_(picture) {}
+
+    bool drawInOrder(int count, const std::function<void(int)>& draw,
+                     const std::function<bool(int)>& take) override {
+        StepJob job;
+        job.picture = picture_;
+        job.count = count;
+        job.draw = &draw;
+        job.drawn.assign(static_cast<std::size_t>(count), 0);
+        std::unique_lock<std::mutex> hold(run_.lock);
+        run_.jobs.push_back(&job);
+        auto nextIsDrawn = [&] { return job.drawn[static_cast<std::size_t>(job.taken)] != 0; };
+        bool accepted = true;
+        while (accepted && job.taken < count) {
+            helpUntil(run_, hold, picture_, nextIsDrawn);
+            if (run_.cancelled) break;
+            hold.unlock();
+            accepted = take(job.taken);
+            hold.lock();
+            ++job.taken;
+            --run_.stepsWaiting;
+            run_.changed.notify_all();
+        }
+        // No step is handed out any more; those being drawn must end before
+        // draw goes out of scope.
+        run_.jobs.erase(std::find(run_.jobs.begin(), run_.jobs.end(), &job));
+        run_.stepsWaiting -= job.nextStep - job.taken;
+        run_.changed.wait(hold, [&] { return job.drawing == 0; });
+        return accepted && job.taken == count;
+    }
+
+private:
+    Run& run_;
+    int picture_;
+};
+
 int bufferFrame(void* handle, const void* bytes, std::uint32_t length, std::uint32_t* written,
                 void*) {
     auto* sink = static_cast<PictureSink*>(handle);
@@ -80,7 +182,7 @@ int bufferFrame(void* handle, const void* bytes, std::uint32_t length, std::uint
                                               static_cast<const unsigned char*>(bytes) + length);
     Run& run = *sink->run;
     std::unique_lock<std::mutex> hold(run.lock);
-    run.changed.wait(hold, [&] { return run.cancelled || roomFor(run, sink->index, length); });
+    helpUntil(run, hold, sink->index, [&] { return roomFor(run, sink->index, length); });
     if (run.cancelled) return 0;
     run.slots[sink->index].frames.push_back({std::move(copy)});
     run.bufferedBytes += length;
@@ -93,7 +195,7 @@ int bufferRepeat(void* handle) {
     auto* sink = static_cast<PictureSink*>(handle);
     Run& run = *sink->run;
     std::unique_lock<std::mutex> hold(run.lock);
-    run.changed.wait(hold, [&] { return run.cancelled || roomFor(run, sink->index, 0); });
+    helpUntil(run, hold, sink->index, [&] { return roomFor(run, sink->index, 0); });
     if (run.cancelled) return 0;
     run.slots[sink->index].frames.push_back({nullptr});
     run.changed.notify_all();
@@ -134,25 +236,34 @@ void renderOnePicture(Run& run, int index) {
     }
     if (!run.cancelled) {
         PictureSink sink{&run, index};
-        FrameDestination buffer{bufferFrame, bufferRepeat, &sink};
+        WorkerStepHelpers helpers(run, index);
+        FrameDestination buffer{bufferFrame, bufferRepeat, &sink, &helpers};
         WandPtr ended = renderPreparedPicture(run.settings, picture, prepared, copyOf(before), buffer);
     }
     std::lock_guard<std::mutex> hold(run.lock);
     run.slots[index].done = true;
+    ++run.finished;
     run.changed.notify_all();
 }
 
+// Takes the next picture while the window has room; draws the steps other
+// pictures' workers offer before that (they are nearer delivery) and while
+// nothing else is left, until every picture is rendered.
 void worker(Run& run) {
     const int count = static_cast<int>(run.slots.size());
     for (;;) {
         int index;
         {
             std::unique_lock<std::mutex> hold(run.lock);
-            run.changed.wait(hold, [&] {
-                return run.cancelled || run.nextPicture >= count ||
-                       run.nextPicture < run.head + run.window;
-            });
-            if (run.cancelled || run.nextPicture >= count) return;
+            for (;;) {
+                if (run.cancelled || run.finished >= count) return;
+                if (StepJob* job = jobWithAStepToDraw(run)) {
+                    drawAStep(run, hold, *job);
+                    continue;
+                }
+                if (run.nextPicture < count && run.nextPicture < run.head + run.window) break;
+                run.changed.wait(hold);
+            }
             index = run.nextPicture++;
         }
         renderOnePicture(run, index);
@@ -260,7 +371,10 @@ RenderOutcome renderFrameStream(const RenderSettings& settings,
     std::size_t fits = std::max<std::size_t>(settings.pictureBudgetBytes / pictureBytes, 1);
     run.window = static_cast<int>(std::min<std::size_t>(fits, 2 * static_cast<std::size_t>(workers)));
     workers = std::min({workers, run.window, std::max(count, 1)});
+    run.stepsAhead = workers;
 
+    // The workers' frame-sized images go back to the system when freed.
+    mapLargeAllocationsApart();
     ImageThreadsPerWorker imageThreads(workers);
     std::vector<std::thread> threads;
     threads.reserve(workers);

@@ -11,10 +11,18 @@
 // predecessor's canvas, not its whole render, and the stream is byte for
 // byte the one a sequential render writes, at any number of workers.
 //
+// A costly effect (a zoom draws a few hundred milliseconds a frame at
+// 1080 x 1440) would still hold the stream up on one core: where every step
+// of an effect is drawn from the picture and the previous frame alone, its
+// worker offers the steps to the others (StepHelpers), and a worker with no
+// picture to take, or waiting for room in the budget, draws the steps of
+// the picture nearest delivery before anything else.
+//
 // Memory is bounded whatever the list's length: at most about two pictures
-// per worker are in flight (fewer at large frame sizes), and buffered
-// frames share a fixed byte budget; a worker ahead of the one being
-// delivered waits when it is spent.
+// per worker are in flight (fewer at large frame sizes), buffered frames
+// share a fixed byte budget, a worker ahead of the one being delivered
+// waits when it is spent, and steps drawn ahead of their writing are a few
+// per worker.
 #pragma once
 
 #include <functional>

@@ -12,4 +12,15 @@ MagickWand* previousOrBlack(EffectContext& ctx) {
     return ctx.previous.get();
 }
 
+EffectContext stepContextOf(const EffectContext& ctx) {
+    EffectContext own;
+    own.W = ctx.W;
+    own.H = ctx.H;
+    own.canvas = ctx.canvas;
+    own.logo = ctx.logo;
+    own.pixels = ctx.pixels;
+    if (ctx.previous) own.previous.reset(CloneMagickWand(ctx.previous.get()));
+    return own;
+}
+
 WandPtr takePrevious(EffectContext& ctx) { return std::move(ctx.previous); }

@@ -14,6 +14,7 @@
 #include "render/wand_ptr.h"
 
 struct FrameLogo;
+class StepHelpers;
 
 // The frame written last, handed over again (a repeated hold frame); nonzero
 // when accepted. A sink without one is given the same bytes again.
@@ -33,6 +34,8 @@ struct EffectContext {
     void* sink = nullptr;               // handle passed to write and repeat
     const FrameLogo* logo = nullptr;    // laid over every frame written (the preview's logo)
     FramePixels pixels = FramePixels::Rgb24;  // the layout frames are written in
+
+    StepHelpers* helpers = nullptr;     // may draw independent steps; null: this thread alone
 
     int* outFrames = nullptr;           // non-null selects count mode
     bool finalOnly = false;             // final-frame mode (see finalFrameOnly)
@@ -62,6 +65,11 @@ WandPtr countFrames(EffectContext& ctx, int transitionFrames);
 // picture. The stand-in lives in ctx.previous, so it is freed like any
 // previous frame.
 MagickWand* previousOrBlack(EffectContext& ctx);
+
+// A context a step drawn on another thread draws in: the same frame size,
+// canvas and output layout, a copy of the previous frame of its own (a
+// step may change it) and no sink.
+EffectContext stepContextOf(const EffectContext& ctx);
 
 // Hands ctx.previous to the effect, for a family that draws its final
 // frame on the previous frame itself and returns it.

@@ -5,10 +5,12 @@
 // mode draws the schedule's last step alone.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/frame_output.h"
+#include "render/effects/step_helpers.h"
 
 // Count mode: stores steps.size() + holdFrames. Render mode: draws each step
 // with draw(step) -> WandPtr and writes it; the last drawn frame is written,
@@ -25,6 +27,46 @@ WandPtr renderSchedule(EffectContext& ctx, const std::vector<Step>& steps, Draw&
         if (!writeFrame(ctx, frame.get())) return nullptr;
     }
     return finishEffect(ctx, draw(steps.back()));
+}
+
+// renderSchedule for a schedule whose every step is drawn from the canvas
+// and the previous frame alone: draw(stepCtx, step) draws in a context of
+// its own (stepContextOf), so with ctx.helpers the steps are drawn and
+// encoded on several threads at once while this thread writes them in
+// order; the frames are the bytes renderSchedule writes.
+template <class Step, class Draw>
+WandPtr renderIndependentSteps(EffectContext& ctx, const std::vector<Step>& steps, Draw&& draw) {
+    if (!ctx.helpers || isCountMode(ctx) || finalFrameOnly(ctx) || steps.empty())
+        return renderSchedule(ctx, steps, [&](const Step& step) { return draw(ctx, step); });
+    struct Drawn {
+        unsigned char* blob = nullptr;
+        std::size_t length = 0;
+        WandPtr frame;  // the last step's, which finishEffect writes and holds
+    };
+    const std::size_t last = steps.size() - 1;
+    std::vector<Drawn> drawn(steps.size());
+    bool taken = ctx.helpers->drawInOrder(
+        static_cast<int>(steps.size()),
+        [&](int i) {
+            EffectContext own = stepContextOf(ctx);
+            Drawn& out = drawn[static_cast<std::size_t>(i)];
+            out.frame = draw(own, steps[static_cast<std::size_t>(i)]);
+            if (static_cast<std::size_t>(i) == last) return;
+            out.blob = encodeFrame(ctx, out.frame.get(), &out.length, encoderContext());
+            out.frame.reset();
+        },
+        [&](int i) {
+            Drawn& out = drawn[static_cast<std::size_t>(i)];
+            if (static_cast<std::size_t>(i) == last) return true;
+            bool accepted = sendFrame(ctx, out.blob, out.length);
+            MagickRelinquishMemory(out.blob);
+            out.blob = nullptr;
+            return accepted;
+        });
+    for (Drawn& out : drawn)
+        if (out.blob) MagickRelinquishMemory(out.blob);
+    if (!taken) return nullptr;
+    return finishEffect(ctx, std::move(drawn[last].frame));
 }
 
 // Families that draw every step on the previous frame in place (what was

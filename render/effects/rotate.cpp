@@ -26,16 +26,16 @@ void drawTurned(MagickWand* frame, MagickWand* picture, const RotateStep& step, 
 }
 
 WandPtr rotate(EffectContext& ctx, bool grow, bool clockwise) {
-    return renderSchedule(ctx, rotateSchedule(ctx.W, ctx.H, grow, clockwise),
-                          [&](const RotateStep& step) {
-        if (!step.shown) return cloneCanvas(ctx);
+    return renderIndependentSteps(ctx, rotateSchedule(ctx.W, ctx.H, grow, clockwise),
+                                  [grow](EffectContext& own, const RotateStep& step) {
+        if (!step.shown) return cloneCanvas(own);
         if (grow) {
-            WandPtr frame = cloneWand(previousOrBlack(ctx));
-            drawTurned(frame.get(), ctx.canvas, step, ctx.W, ctx.H);
+            WandPtr frame = cloneWand(previousOrBlack(own));
+            drawTurned(frame.get(), own.canvas, step, own.W, own.H);
             return frame;
         }
-        WandPtr frame = cloneCanvas(ctx);
-        drawTurned(frame.get(), previousOrBlack(ctx), step, ctx.W, ctx.H);
+        WandPtr frame = cloneCanvas(own);
+        drawTurned(frame.get(), previousOrBlack(own), step, own.W, own.H);
         return frame;
     });
 }

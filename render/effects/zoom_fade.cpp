@@ -34,11 +34,12 @@ namespace {
 
 WandPtr zoom(EffectContext& ctx, int steps, int stepWidth, bool shrink) {
     // No black stand-in here: a first picture zooms without an overlay.
-    return renderSchedule(ctx, zoomSchedule(steps, stepWidth, shrink), [&](const ZoomStep& step) {
-        WandPtr frame(zoomOnWhiteCanvas(ctx.W, ctx.H, ctx.canvas, step.delta));
-        if (ctx.previous && step.previousOpacity > 0) {
-            setOpacity(ctx.previous.get(), step.previousOpacity);
-            compositeOver(frame.get(), ctx.previous.get(), 0, 0);
+    return renderIndependentSteps(ctx, zoomSchedule(steps, stepWidth, shrink),
+                                  [](EffectContext& own, const ZoomStep& step) {
+        WandPtr frame(zoomOnWhiteCanvas(own.W, own.H, own.canvas, step.delta));
+        if (own.previous && step.previousOpacity > 0) {
+            setOpacity(own.previous.get(), step.previousOpacity);
+            compositeOver(frame.get(), own.previous.get(), 0, 0);
         }
         return frame;
     });
@@ -52,10 +53,10 @@ WandPtr effect_zoom(EffectContext& ctx, int member, const EffectParams& params) 
 }
 
 WandPtr effect_fade(EffectContext& ctx, int, const EffectParams& params) {
-    return renderSchedule(ctx, fadeLevels(params.firstInt()), [&](int level) {
-        WandPtr frame = cloneCanvas(ctx);
+    return renderIndependentSteps(ctx, fadeLevels(params.firstInt()), [](EffectContext& own, int level) {
+        WandPtr frame = cloneCanvas(own);
         if (level / 100.0 > 0.01) {
-            MagickWand* previous = previousOrBlack(ctx);
+            MagickWand* previous = previousOrBlack(own);
             setOpacity(previous, level / 100.0);
             compositeOver(frame.get(), previous, 0, 0);
         }

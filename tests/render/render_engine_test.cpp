@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -287,4 +291,55 @@ TEST_F(RenderEngine, EmptyListDeliversNothing) {
               RenderOutcome::Completed);
     EXPECT_TRUE(recorder.frames.empty());
     EXPECT_TRUE(recorder.events.empty());
+}
+
+namespace {
+
+// Encodes a frame as its centre pixel and records, for the frames that are
+// not plain red, the thread that encoded them. The first such frame waits
+// (two seconds at most) until another thread has encoded one.
+struct ThreadsDrawingSteps {
+    static std::mutex lock;
+    static std::condition_variable changed;
+    static std::vector<std::thread::id> threads;
+
+    static unsigned char* encode(MagickWand* frame, std::size_t* length, void*) {
+        auto* centre = static_cast<unsigned char*>(AcquireMagickMemory(3));
+        MagickExportImagePixels(frame, MagickGetImageWidth(frame) / 2,
+                                MagickGetImageHeight(frame) / 2, 1, 1, "RGB", CharPixel, centre);
+        *length = 3;
+        if (centre[0] == 255 && centre[1] == 0 && centre[2] == 0) return centre;
+        std::unique_lock<std::mutex> hold(lock);
+        threads.push_back(std::this_thread::get_id());
+        changed.notify_all();
+        if (threads.size() == 1)
+            changed.wait_for(hold, std::chrono::seconds(2), [] {
+                return std::any_of(threads.begin(), threads.end(),
+                                   [](std::thread::id id) { return id != threads.front(); });
+            });
+        return centre;
+    }
+};
+
+std::mutex ThreadsDrawingSteps::lock;
+std::condition_variable ThreadsDrawingSteps::changed;
+std::vector<std::thread::id> ThreadsDrawingSteps::threads;
+
+} // namespace
+
+TEST_F(RenderEngine, AWorkerWithNothingLeftDrawsTheStepsOfThePictureBeingDelivered) {
+    std::string red = folder / "red.png", blue = folder / "blue.png";
+    writePicture(solidCanvas(96, 96, "#ff0000").get(), red);
+    writePicture(solidCanvas(96, 96, "#0000ff").get(), blue);
+    RenderSettings settings = frameSettings(96, 96, 2);
+    // A zoom's steps after a picture the other worker ends at once.
+    settings.pictures = {picture(red, kNoAnimation), picture(blue, 0)};
+    FrameEncoder saved = setFrameEncoder(ThreadsDrawingSteps::encode);
+    StreamRecorder recorder;
+    EXPECT_EQ(renderFrameStream(settings, recorder.destination(), recorder.hooks(), 2),
+              RenderOutcome::Completed);
+    setFrameEncoder(saved);
+    std::vector<std::thread::id> threads = ThreadsDrawingSteps::threads;
+    std::sort(threads.begin(), threads.end());
+    EXPECT_EQ(std::unique(threads.begin(), threads.end()) - threads.begin(), 2);
 }
