@@ -1,6 +1,6 @@
 // Time of a whole generation against the encoder's own share of it.
 //
-//   generation_bench [--list busy|photo-like|photographs] [--size WxH]
+//   generation_bench [--list busy|photo-like|photographs|photographs-mixed] [--size WxH]
 //                    [--workers N] [--runs N] [--pictures N]
 //                    [--photographs DIR] [--generation-only] [--keep]
 //   generation_bench --write-photographs DIR
@@ -10,9 +10,12 @@
 // N (20) pictures of 1000 x 800 each, made into 800 x 800 videos; and 16
 // real photographs of 1000-1600 px (bench/photographs.h, from two Debian
 // wallpaper packages, or the "photo N.jpg" files of DIR), made into
-// 800 x 800 and 1080 x 1440 videos. Every video has the default pause
-// ("1.6秒"), the first picture without animation and the others cycling
-// over the effects; it goes through the real generate command and
+// 800 x 800 and 1080 x 1440 videos, twice: "photographs" cycles over the
+// first effects of the table without captions, "photographs-mixed" takes
+// effects spread over the whole table (the costly flips, turns and shapes
+// among them) and a caption on every third picture, as sellers make them.
+// Every video has the default pause ("1.6秒") and the first picture without
+// animation; the busy and photo-like lists cycle over the effects; it goes through the real generate command and
 // tool/ffmpeg beside this program, with the render workers of this machine
 // and with one. Then the same frames, rendered into memory beforehand, are
 // fed to the encoder alone with the same command line. With --runs the two
@@ -254,8 +257,25 @@ void clearPictureList() {
     linkedlist_clear(pictureList, 0);
 }
 
+// One effect from every few rows of the table, a family each: zoom, grow,
+// wipe-out, circle, clock, staircase, turn, diamond, X, flip, scan, arrow,
+// sweep, move-grow, door.
+const std::vector<int> kSpreadEffects = {1, 9, 18, 25, 33, 42, 46, 55, 58, 61, 65, 74, 79, 89, 96};
+
+// Captions as sellers write them, in boxes and without, at several places.
+void addCaption(CaptionRecord& caption, int picture) {
+    static const char* const texts[] = {"新品上市 限时特惠", "全国包邮", "买二送一 正品保证",
+                                        "加厚保暖 四季可用", "现货速发"};
+    caption.mode = 1;
+    caption.position = (picture * 2) % 9;
+    caption.fontName = "黑体";
+    caption.textColor = rgbColor(255, 255, 255);
+    caption.boxColor = picture % 2 ? caption.textColor : rgbColor(200, 30, 30);
+    caption.text = texts[(picture / 3) % 5];
+}
+
 bool fillPictureList(const std::string& folder, const char* name, PictureWriter write,
-                     int pictures, const std::vector<int>& effects) {
+                     int pictures, const std::vector<int>& effects, bool captions) {
     clearPictureList();
     for (int i = 0; i < pictures; ++i) {
         auto* picture = new PictureRecord;
@@ -264,6 +284,7 @@ bool fillPictureList(const std::string& folder, const char* name, PictureWriter 
         picture->effectIndex = i == 0 || effects.empty() ? kNoAnimation
                                                          : effects[(i - 1) % effects.size()];
         picture->effectName = getEffectName(picture->effectIndex);
+        if (captions && i % 3 == 2) addCaption(*picture->caption, i);
         linkedlist_add(pictureList, picture);
         if (!write(picture->path, 1000, 800, i)) return false;
     }
@@ -281,6 +302,8 @@ struct List {
     PictureWriter write;
     int pictures;
     std::vector<Size> sizes;
+    const std::vector<int>* effects = nullptr;  // null: every built effect in turn
+    bool captions = false;                      // on every third picture
 };
 
 bool parseSize(const char* text, Size& size) {
@@ -372,6 +395,8 @@ int main(int argc, char** argv) {
     comboSetCurSel(IDC_PAUSE_TIME, kDefaultPauseEntry);
     comboAddString(IDC_MUSIC, "");
     comboSetCurSel(IDC_MUSIC, 0);
+    comboAddString(IDC_FONT_SIZE, "36");  // the default caption size
+    comboSetCurSel(IDC_FONT_SIZE, 0);
     pauseFrames = pauseFramesForSeconds(pauseSecondsTable[kDefaultPauseEntry]);
     setSaveFileDialogHandler(answerSave);
     setProgressWindowHandler(&progressWindow);
@@ -380,19 +405,22 @@ int main(int argc, char** argv) {
     std::vector<int> workerCounts = {renderWorkerCount(), 1};
     if (onlyWorkers > 0) workerCounts = {onlyWorkers};
     pictureList = linkedlist_new();
+    const PictureWriter photographWriter =
+        photographFolder.empty() ? writeRealPhotograph : keepWrittenPhotograph;
     const std::vector<List> lists = {
         {"busy", "busy", writeBusy, pictures, {{800, 800}}},
         {"photo-like", "photo-like", writePhotoLike, pictures, {{800, 800}}},
-        {"photographs", "photo",
-         photographFolder.empty() ? writeRealPhotograph : keepWrittenPhotograph, photographs,
-         {{800, 800}, {1080, 1440}}},
+        {"photographs", "photo", photographWriter, photographs, {{800, 800}, {1080, 1440}}},
+        {"photographs-mixed", "photo", photographWriter, photographs, {{800, 800}, {1080, 1440}},
+         &kSpreadEffects, true},
     };
     int status = 0;
     for (const List& list : lists) {
         if (onlyList && std::strcmp(onlyList, list.name) != 0) continue;
         const bool written = list.write == keepWrittenPhotograph;
         if (!fillPictureList(written ? photographFolder : folder, list.fileName, list.write,
-                             list.pictures, effects)) {
+                             list.pictures, list.effects ? *list.effects : effects,
+                             list.captions)) {
             std::fprintf(stderr, "\n%s list skipped: its pictures could not be written (%s)\n",
                          list.name, kPhotographPackages);
             continue;

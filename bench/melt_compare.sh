@@ -4,6 +4,10 @@
 #
 #   bench/melt_compare.sh [BUILD_DIR] [RUNS] [SIZE...]
 #
+# Both orderings of the photographs are timed: "photographs" (the first
+# effects of the table, no captions) and "photographs-mixed" (effects from
+# the whole table, a caption on every third picture); LISTS in the
+# environment names fewer.
 # BUILD_DIR holds bench/generation_bench (default build-rel, configured
 # with -DTEVRAKO_BENCH=ON); RUNS (3) alternating runs of each; SIZEs
 # (800x800 1080x1440). Needs melt (apt-get install melt) and the
@@ -12,13 +16,15 @@
 # melt shows each photograph as long as it stays in the program's video,
 # with 25-frame luma dissolves between them, and encodes with libx264 to
 # yuv420p at 25 frames per second, so both videos have the same frame
-# count. Prints, per size, the medians of both times and their ratio.
+# count. Prints, per list and size, the medians of both times and their
+# ratio.
 set -eu
 
 build=${1:-build-rel}
 runs=${2:-3}
 shift $(($# > 2 ? 2 : $#))
 sizes=${*:-800x800 1080x1440}
+lists=${LISTS:-photographs photographs-mixed}
 bench=$build/bench/generation_bench
 dissolve=25
 
@@ -36,6 +42,7 @@ count=$(ls "$work/photos" | wc -l)
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 now() { date +%s.%N; }
 
+for list in $lists; do
 for size in $sizes; do
     width=${size%x*}
     height=${size#*x}
@@ -55,7 +62,7 @@ EOF
     ours=()
     theirs=()
     for run in $(seq "$runs"); do
-        report=$("$bench" --list photographs --photographs "$work/photos" --size "$size" \
+        report=$("$bench" --list "$list" --photographs "$work/photos" --size "$size" \
                           --generation-only --runs 1 --workers "$(nproc)")
         frames=$(sed -n 's/.* pictures, \([0-9]*\) frames.*/\1/p' <<< "$report")
         ours+=("$(awk '$1 ~ /^[0-9]+$/ {print $2}' <<< "$report")")
@@ -77,7 +84,8 @@ EOF
                          -show_entries stream=nb_read_frames -of csv=p=0 "$work/melt.mp4")
     ourTime=$(printf '%s\n' "${ours[@]}" | median)
     meltTime=$(printf '%s\n' "${theirs[@]}" | median)
-    printf '%s: generation %.2f s (%d frames), melt %.2f s (%d frames), ratio %.2f (medians of %d)\n' \
-           "$size" "$ourTime" "$frames" "$meltTime" "$meltFrames" \
+    printf '%s %s: generation %.2f s (%d frames), melt %.2f s (%d frames), ratio %.2f (medians of %d)\n' \
+           "$list" "$size" "$ourTime" "$frames" "$meltTime" "$meltFrames" \
            "$(awk -v a="$ourTime" -v b="$meltTime" 'BEGIN {print a / b}')" "$runs"
+done
 done
