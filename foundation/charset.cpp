@@ -112,6 +112,19 @@ std::size_t utf8SequenceLength(const unsigned char* s, std::size_t left) {
     return length;
 }
 
+// True when every character of bytes is a valid UTF-8 sequence. glibc's
+// UTF-8 decoder cannot judge this: it also takes 4-byte forms above
+// U+10FFFF and 5- and 6-byte forms, which GBK text often looks like.
+bool isUtf8(const std::string& bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0, n = bytes.size(); i < n;) {
+        std::size_t length = utf8SequenceLength(s + i, n - i);
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
 std::uint32_t utf8CodePoint(const unsigned char* s, std::size_t length) {
     if (length == 1) return s[0];
     std::uint32_t cp = s[0] & (0xFFu >> (length + 1));
@@ -194,15 +207,13 @@ int iconvStr(const char* fromCode, const char* toCode, const char* input, std::s
 }
 
 bool utf8_or_gbk_to_utf8(const std::string& bytes, std::string& text) {
-    // Valid UTF-8 converts to itself, byte for byte.
-    std::string converted(bytes.size() + 1, '\0');
-    std::size_t length = 0;
-    if (iconvStr("UTF-8", "UTF-8", bytes.data(), bytes.size(), converted.data(), converted.size(), &length) == 0) {
+    if (isUtf8(bytes)) {
         text = bytes;
         return true;
     }
     // A GBK byte becomes at most three UTF-8 bytes (a lone 0x80 is the euro sign).
-    converted.assign(3 * bytes.size() + 1, '\0');
+    std::string converted(3 * bytes.size() + 1, '\0');
+    std::size_t length = 0;
     if (iconvStr("GBK", "UTF-8", bytes.data(), bytes.size(), converted.data(), converted.size(), &length) != 0)
         return false;
     converted.resize(length);

@@ -18,16 +18,27 @@ void shrinkInto(MagickWand* picture, int bw, int bh) {
     else MagickThumbnailImage(picture, std::max(1, w * bh / h), bh);
 }
 
+// Reads the picture for a thumbnail of the box; null when it cannot be read.
+// A JPEG is decoded at the smallest eighth-step scale that still covers
+// twice the box: a camera photo then costs a fraction of a full decode, and
+// the shrink still has enough pixels for a sharp thumbnail. ImageMagick
+// refuses that hint for extreme panoramas (10000 x 200: "width or height
+// exceeds limit"), so a picture the hinted read fails is read again whole.
+WandPtr readForThumbnail(const std::string& path, int boxWidth, int boxHeight) {
+    WandPtr picture(NewMagickWand());
+    const std::string hint = std::to_string(2 * boxWidth) + "x" + std::to_string(2 * boxHeight);
+    MagickSetOption(picture.get(), "jpeg:size", hint.c_str());
+    if (readImageGbkPath(picture.get(), path) == 1) return picture;
+    picture.reset(NewMagickWand());
+    if (readImageGbkPath(picture.get(), path) == 1) return picture;
+    return nullptr;
+}
+
 } // namespace
 
 int makeThumbnailIcon(const std::string& path, int boxWidth, int boxHeight, ThumbnailIcon* icon) {
-    WandPtr picture(NewMagickWand());
-    // A JPEG is decoded at the smallest eighth-step scale that still covers
-    // twice the box: a camera photo then costs a fraction of a full decode,
-    // and the shrink below still has enough pixels for a sharp thumbnail.
-    const std::string hint = std::to_string(2 * boxWidth) + "x" + std::to_string(2 * boxHeight);
-    MagickSetOption(picture.get(), "jpeg:size", hint.c_str());
-    if (readImageGbkPath(picture.get(), path) != 1) return 0;
+    WandPtr picture = readForThumbnail(path, boxWidth, boxHeight);
+    if (!picture) return 0;
     if (isStillImage(picture.get()) == 0) return -1;
 
     MagickTextPtr format(MagickGetImageFormat(picture.get()));

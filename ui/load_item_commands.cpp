@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -24,24 +25,45 @@ void qtHideLoadItemCommands() {
 
 void qtShowBrowserExtensionLink() { showLoadItemDialogLink(); }
 
-// While an import runs the windows take no input but Escape, which stops
-// it: the picture list must not change under the import.
+// Whether receiver is the main window, one of its controls or actions, or
+// a window it owns (the information window, the preview); a dialog or box
+// is not, even one the main window owns.
+bool isMainWindowPart(QObject* receiver) {
+    QWidget* main = mainWindow();
+    for (QObject* object = receiver; main && object; object = object->parent()) {
+        if (object == main) return true;
+        if (qobject_cast<QDialog*>(object)) return false;
+    }
+    return false;
+}
+
+// The input an import holds back from the main window.
+bool isHeldInput(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return event->isInputEvent();
+    }
+}
+
+// While an import runs the main window takes no input but Escape, which
+// stops it: the picture list must not change under the import. A box or
+// dialog opened meanwhile (a queued call's notice or question) answers as
+// usual, or the import would wait behind it for ever.
 class ImportInputFilter : public QObject {
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::ShortcutOverride:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopItemImport();
-            return true;
-        case QEvent::Shortcut:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            return true;
-        default:
-            return event->isInputEvent();
-        }
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!isHeldInput(event) || !isMainWindowPart(receiver)) return false;
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            stopItemImport();
+        return true;
     }
 };
 

@@ -106,6 +106,28 @@ TEST(Charset, ResultIsAlwaysTerminated) {
     std::free(ucs);
 }
 
+TEST(Charset, TextWithoutCharsetIsUtf8OnlyWhenStrictlyValid) {
+    struct Case {
+        std::string bytes;
+        bool ok;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"a中文😀\xF4\x8F\xBF\xBF", true, "a中文😀\xF4\x8F\xBF\xBF"},  // up to U+10FFFF
+        {"\xF6\xA1\xB0\xA1", true, "觥啊"},            // GBK, a 4-byte form above U+10FFFF
+        {"\xF4\x90\x80\x80", true, "魫€€"},            // GBK, U+110000
+        {"\xF8\x88\x80\x80\x80", true, "鴪€€€"},      // GBK, a 5-byte form
+        {"\xC0\xAF", true, "蜡"},                        // GBK, an overlong '/'
+        {"\xED\xA0\x80", true, "頎€"},                  // GBK, a surrogate
+        {"\xFC\xBD\x86\x82\x9F\x9F", false, "kept"},  // neither: a 6-byte form
+    };
+    for (const Case& c : cases) {
+        std::string text = "kept";
+        EXPECT_EQ(utf8_or_gbk_to_utf8(c.bytes, text), c.ok) << c.text;
+        EXPECT_EQ(text, c.text);
+    }
+}
+
 TEST(Charset, WideAndAnsiConversions) {
     char16_t* wide = ansi_to_wide("a中😀");
     ASSERT_NE(wide, nullptr);

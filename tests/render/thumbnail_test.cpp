@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "effect_harness.h"
 #include "foundation/temp_folder.h"
 
@@ -16,8 +18,8 @@ const harness::Rgb kWhite{255, 255, 255};
 const harness::Rgb kBorder{0xd4, 0xd0, 0xc8};
 const harness::Rgb kRed{255, 0, 0};
 
-ThumbnailIcon thumbnailOf(const TempFolder& folder, int w, int h) {
-    std::string path = folder / ("p" + std::to_string(w) + "x" + std::to_string(h) + ".png");
+ThumbnailIcon thumbnailOf(const TempFolder& folder, int w, int h, const char* extension = ".png") {
+    std::string path = folder / ("p" + std::to_string(w) + "x" + std::to_string(h) + extension);
     harness::writePicture(harness::solidCanvas(w, h, "#ff0000").get(), path);
     ThumbnailIcon icon;
     EXPECT_EQ(makeThumbnailIcon(path, thumbnailWidth, thumbnailHeight, &icon), 1);
@@ -52,6 +54,16 @@ TEST(Thumbnail, TallPictureAndSmallPicture) {
     EXPECT_TRUE(harness::near(at(small, 22, 32), kRed, 2));
     EXPECT_TRUE(harness::near(at(small, 121, 111), kRed, 2));
     EXPECT_EQ(at(small, 122, 112), kWhite);
+}
+
+TEST(Thumbnail, ExtremePanoramaJpegsAreRead) {
+    TempFolder folder;
+    // 142 x 2 and 2 x 142 through the middle of the box.
+    for (auto [w, h] : {std::pair{10000, 200}, std::pair{200, 10000}}) {
+        ThumbnailIcon icon = thumbnailOf(folder, w, h, ".jpg");
+        ASSERT_EQ(icon.rgba.size(), 144u * 144u * 4u) << w << "x" << h;
+        EXPECT_TRUE(harness::near(at(icon, 72, 72), kRed, 8)) << w << "x" << h;
+    }
 }
 
 TEST(Thumbnail, AnimatedAndUndecodablePicturesGiveNoIcon) {

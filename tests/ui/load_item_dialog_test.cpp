@@ -5,18 +5,23 @@
 #include "platform/load_item_commands.h"
 #include "platform/message_box.h"
 #include "ui/load_item_commands.h"
+#include "ui/main_window.h"
+#include "ui/prompt.h"
+#include "dialog_test_support.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -235,28 +240,74 @@ TEST_F(LoadItemDialogTest, CancelEscapeAndCloseEndTheRun) {
     EXPECT_STREQ(r.address, "");
 }
 
-TEST(ImportInput, OnlyEscapeReachesTheWindowsAndItStopsTheImport) {
+namespace {
+
+// A left click at the middle of widget.
+void click(QWidget* widget, bool post) {
+    const QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton, held, Qt::NoModifier);
+        if (post) QApplication::postEvent(widget, event.clone());
+        else QApplication::sendEvent(widget, &event);
+    }
+}
+
+// Runs a yes/no box over the main window, as a notice queued from a worker
+// runs it, while act plays the user; a box act leaves open is closed and
+// fails the test.
+int answerBox(const std::function<void(QMessageBox*)>& act) {
+    std::unique_ptr<QMessageBox> box(createMessageBox(mainWindow(), "有新版本，是否更新？", "提示", MB_YESNO));
+    QTimer::singleShot(0, box.get(), [&] {
+        act(box.get());
+        if (box->isVisible()) {
+            ADD_FAILURE() << "the box took no input";
+            box->done(QDialog::Rejected);
+        }
+    });
+    box->exec();
+    return messageBoxAnswer(box.get(), MB_YESNO);
+}
+
+QAbstractButton* buttonOf(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* button : box->buttons())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(ImportInput, TheMainWindowTakesOnlyEscapeWhileBoxesAnswer) {
     const LoadItemCommandsHandler* previous = setLoadItemCommandsHandler(nullptr);
     installLoadItemCommands();
-    QLineEdit edit;
-    QPushButton button;
+    MainWindow window;
+    auto* edit = new QLineEdit(&window);
+    auto* button = new QPushButton(&window);
     int clicks = 0;
-    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
-    edit.show();
-    button.show();
+    QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    window.show();
     {
         ItemImportRun run;
-        QApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
-        const QPointF centre(button.width() / 2.0, button.height() / 2.0);
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QApplication::postEvent(&button, new QMouseEvent(type, centre, button.mapToGlobal(centre), Qt::LeftButton,
-                                                             Qt::LeftButton, Qt::NoModifier));
+        QApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+        click(button, true);
+        // A queued call opens boxes while the import waits; they answer a key and a click.
+        std::vector<int> answers;
+        QMetaObject::invokeMethod(
+            qApp,
+            [&answers] {
+                answers.push_back(answerBox([](QMessageBox* box) { dialog_test::pressKey(box, Qt::Key_Return); }));
+                answers.push_back(answerBox([](QMessageBox* box) {
+                    if (QAbstractButton* no = buttonOf(box, "否")) click(no, false);
+                }));
+            },
+            Qt::QueuedConnection);
         whileImporting();
-        EXPECT_EQ(edit.text(), "");
+        EXPECT_EQ(edit->text(), "");
         EXPECT_EQ(clicks, 0);
+        EXPECT_EQ(answers, (std::vector<int>{IDYES, IDNO}));
         EXPECT_FALSE(itemImportStopRequested());
 
-        QApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        QApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         whileImporting();
         EXPECT_TRUE(itemImportStopRequested());
     }
