@@ -13,7 +13,8 @@ struct LoadItemCommandsHandler {
     void (*showBrowserExtensionLink)();
     // Called while an item import runs, between pictures and while a
     // download waits: lets the windows repaint and takes the Escape key,
-    // which asks the import to stop; no other input reaches the windows.
+    // which asks the import to stop; no other input reaches the main
+    // window, while a box or dialog opened meanwhile answers as usual.
     void (*whileImporting)();
 };
 
