@@ -15,18 +15,21 @@
 // effects spread over the whole table (the costly flips, turns and shapes
 // among them) and a caption on every third picture, as sellers make them.
 // Every video has the default pause ("1.6秒") and the first picture without
-// animation; the busy and photo-like lists cycle over the effects; it goes through the real generate command and
-// tool/ffmpeg beside this program, with the render workers of this machine
-// and with one. Then the same frames, rendered into memory beforehand, are
-// fed to the encoder alone with the same command line. With --runs the two
-// alternate that many times and the medians are printed. Prints, per list,
-// size and worker count, both times, their ratio and the peak memory of
-// the generation; with --generation-only only the generation's time.
+// animation; the busy and photo-like lists cycle over the effects. Each
+// goes through the real generate command and tool/ffmpeg beside this
+// program, with the render workers of this machine and with one. Then the
+// same frames, rendered into memory beforehand, are fed to the encoder
+// alone with the same command line. With --runs the two alternate that
+// many times and the medians are printed. Prints, per list, size and
+// worker count, both times, their ratio, the peak memory of the generation
+// and the CPU time of rendering the frames into memory; with
+// --generation-only only the generation's time.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
@@ -190,9 +193,16 @@ double encodeFromMemory(const std::string& output) {
     return exitCode == 0 ? seconds : -1;
 }
 
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
 struct Timing {
     double whole = -1;
     double encoderAlone = -1;
+    double renderCpu = -1;  // CPU seconds of rendering the frames into memory
     std::size_t frames = 0;
     long peakMb = -1;  // during the generation
 };
@@ -221,7 +231,9 @@ Timing timeGeneration(const std::string& folder, int workers, bool generationOnl
     Timing timing;
     if (!timeGenerationAlone(folder, workers, timing) || generationOnly) return timing;
     setRenderWorkerCount(0);
+    double cpuBefore = processCpuSeconds();
     renderIntoMemory();
+    timing.renderCpu = processCpuSeconds() - cpuBefore;
     timing.encoderAlone = encodeFromMemory(folder + "/encoder-only.mp4");
     timing.frames = capturedFrames.size();
     capturedFrames.clear();
@@ -314,7 +326,7 @@ bool parseSize(const char* text, Size& size) {
 // Runs the list's generation (and the encoder alone) runs times with the
 // workers and prints their medians; false when a run failed.
 bool measure(const std::string& folder, int workers, int runs, bool generationOnly) {
-    std::vector<double> whole, alone, ratios;
+    std::vector<double> whole, alone, ratios, renderCpu;
     long peakMb = 0;
     for (int run = 0; run < runs; ++run) {
         Timing timing = timeGeneration(folder, workers, generationOnly);
@@ -322,13 +334,15 @@ bool measure(const std::string& folder, int workers, int runs, bool generationOn
         whole.push_back(timing.whole);
         alone.push_back(timing.encoderAlone);
         ratios.push_back(timing.whole / timing.encoderAlone);
+        renderCpu.push_back(timing.renderCpu);
         peakMb = std::max(peakMb, timing.peakMb);
     }
     if (generationOnly)
-        std::printf("  %7d  %8.2f s  %13s  %6s  %8ld\n", workers, median(whole), "-", "-", peakMb);
+        std::printf("  %7d  %8.2f s  %13s  %6s  %8ld  %10s\n", workers, median(whole), "-", "-",
+                    peakMb, "-");
     else
-        std::printf("  %7d  %8.2f s  %11.2f s  %6.2f  %8ld\n", workers, median(whole), median(alone),
-                    median(ratios), peakMb);
+        std::printf("  %7d  %8.2f s  %11.2f s  %6.2f  %8ld  %8.2f s\n", workers, median(whole),
+                    median(alone), median(ratios), peakMb, median(renderCpu));
     std::fflush(stdout);
     return true;
 }
@@ -432,8 +446,8 @@ int main(int argc, char** argv) {
             std::printf("\n%s list: %d pictures, %d frames (%.2f s of video at %d x %d), %d run%s\n",
                         list.name, list.pictures, frames, frames / 25.0, size.width, size.height,
                         runs, runs > 1 ? "s, medians" : "");
-            std::printf("  %7s  %10s  %13s  %6s  %8s\n", "workers", "generation", "encoder alone",
-                        "ratio", "peak MB");
+            std::printf("  %7s  %10s  %13s  %6s  %8s  %10s\n", "workers", "generation",
+                        "encoder alone", "ratio", "peak MB", "render CPU");
             for (int workers : workerCounts)
                 if (!measure(folder, workers, runs, generationOnly)) {
                     std::fprintf(stderr, "the %s list failed with %d workers\n", list.name, workers);
