@@ -39,6 +39,7 @@
 
 #include <wand/MagickWand.h>
 
+#include "bench/generation_run.h"
 #include "bench/photo_like_picture.h"
 #include "bench/photographs.h"
 #include "foundation/array_list.h"
@@ -47,11 +48,8 @@
 #include "foundation/linked_list.h"
 #include "platform/child_process.h"
 #include "platform/command_ids.h"
-#include "platform/file_dialog.h"
-#include "platform/progress_window.h"
 #include "platform/window_controls.h"
 #include "production/encoder_command.h"
-#include "production/encoder_pipeline.h"
 #include "production/generation_settings.h"
 #include "production/program_folders.h"
 #include "production/timing.h"
@@ -102,20 +100,6 @@ std::vector<int> builtEffects() {
     }
     return built;
 }
-
-std::string benchOutput;
-unsigned outcome = 0;
-
-int answerSave(void*, const std::string&, const std::vector<FileFilter>&, const std::string&,
-               std::string& folder, std::string& file) {
-    file = benchOutput;
-    folder = benchOutput.substr(0, benchOutput.rfind('/'));
-    return 1;
-}
-void progressStart(const std::string&, int, std::atomic<int>*) {}
-void progressUpdate(int) {}
-void progressMessage(unsigned message) { outcome = message; }
-const ProgressWindowHandler progressWindow = {progressStart, progressUpdate, progressMessage};
 
 // A held frame is kept once: raw frames are large (0.96 MB at 800 x 800).
 std::vector<std::shared_ptr<const std::string>> capturedFrames;
@@ -210,20 +194,12 @@ struct Timing {
 // One generation with the given workers; false when it did not finish.
 bool timeGenerationAlone(const std::string& folder, int workers, Timing& timing) {
     setRenderWorkerCount(workers);
-    outcome = 0;
-    benchOutput = folder + "/generated.mp4";
     resetPeakMemory();
     Clock::time_point start = Clock::now();
-    generateVideo();
-    waitForVideoThreads();
-    timing.whole = secondsSince(start);
+    bool finished = bench::runGeneration(folder + "/generated.mp4");
+    timing.whole = finished ? secondsSince(start) : -1;
     timing.peakMb = peakMemoryMb();
-    if (outcome != WM_ENCODE_DONE) {
-        std::fprintf(stderr, "generation did not finish (outcome 0x%x)\n", outcome);
-        timing.whole = -1;
-        return false;
-    }
-    return true;
+    return finished;
 }
 
 // One generation with the given workers, and the encoder alone on its frames.
@@ -412,8 +388,7 @@ int main(int argc, char** argv) {
     comboAddString(IDC_FONT_SIZE, "36");  // the default caption size
     comboSetCurSel(IDC_FONT_SIZE, 0);
     pauseFrames = pauseFramesForSeconds(pauseSecondsTable[kDefaultPauseEntry]);
-    setSaveFileDialogHandler(answerSave);
-    setProgressWindowHandler(&progressWindow);
+    bench::prepareGeneration();
 
     std::vector<int> effects = builtEffects();
     std::vector<int> workerCounts = {renderWorkerCount(), 1};

@@ -1,7 +1,10 @@
 // Whether a preview plays smoothly: after the start wait, does the player
-// ever run dry and pause to catch up?
+// ever run dry and pause to catch up? And does the preview window's own
+// work on each frame cost the same in a process that has run a video
+// generation and a preview as in a fresh one?
 //
 //   preview_bench [--pictures N] [--size WxH] [--workers N] [--processors N]
+//                 [--screen WxH] [--no-generation]
 //
 // Renders N (10) photo-like pictures of 1000 x 800 at W x H (800 x 800),
 // the first without animation and the others over mixed effects, with the
@@ -10,6 +13,14 @@
 // recorder. Prints the start wait, the frames shown, every catch-up pause
 // (when, and how long the player waited), the queue's peak and the
 // process's peak memory.
+//
+// Before the preview, the same list is made into a video through the real
+// generate command and tool/ffmpeg (unless --no-generation). The window's
+// work on a frame (the copy of the player's bytes into an image and its
+// smooth scaling to the picture's place in a window on a screen of the
+// given size, 1920 x 1080 by default) is timed before anything ran and
+// again after the generation and the preview; both medians are printed
+// with their ratio. A frame period is 40 ms.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -23,6 +34,11 @@
 
 #include <wand/MagickWand.h>
 
+#include <QImage>
+
+#include <algorithm>
+
+#include "bench/generation_run.h"
 #include "bench/photo_like_picture.h"
 #include "foundation/globals.h"
 #include "foundation/linked_list.h"
@@ -41,6 +57,7 @@
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
+#include "ui/preview_window.h"
 
 namespace {
 
@@ -91,6 +108,29 @@ std::vector<int> mixedEffects() {
     return chosen;
 }
 
+// The preview window's work on one W x H frame, as it shows a frame: the
+// player's bytes copied into an image, then scaled smoothly to the place
+// the picture takes in a window of 85 % of the screen. Milliseconds, the
+// median of 41 frames.
+double windowWorkMs(int width, int height, QSize screen) {
+    std::vector<unsigned char> frame(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<unsigned char>((i * 7 + i / 3001) & 0xff);
+    const QSize client(static_cast<int>(0.85f * static_cast<float>(screen.width())),
+                       static_cast<int>(0.85f * static_cast<float>(screen.height())));
+    const QSize place = previewPictureRect(client, QSize(width, height)).size();
+    std::vector<double> times;
+    for (int i = 0; i < 41; ++i) {
+        Clock::time_point start = Clock::now();
+        QImage image = QImage(frame.data(), width, height, width * 3, QImage::Format_RGB888).copy();
+        QImage scaled = image.scaled(place, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (scaled.isNull()) return -1;
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 long peakMemoryMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -101,14 +141,21 @@ long peakMemoryMb() {
 
 int main(int argc, char** argv) {
     int pictures = 10, width = 800, height = 800, workers = 0, processors = 0;
+    int screenWidth = 1920, screenHeight = 1080;
+    bool generation = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--screen") == 0 && i + 1 < argc)
+            std::sscanf(argv[++i], "%dx%d", &screenWidth, &screenHeight);
+        else if (std::strcmp(argv[i], "--no-generation") == 0) generation = false;
         else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc)
             std::sscanf(argv[++i], "%dx%d", &width, &height);
         else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) workers = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--processors") == 0 && i + 1 < argc)
             processors = std::atoi(argv[++i]);
     }
+    const QSize screen(screenWidth, screenHeight);
+    const double freshWorkMs = windowWorkMs(width, height, screen);
     MagickWandGenesis();
     locateProgramFolders();
     buildEffectNameMap();
@@ -124,6 +171,8 @@ int main(int argc, char** argv) {
     comboSetCurSel(IDC_VIDEO_SIZE, 1);
     for (int i = 0; i < kPauseEntries; ++i) comboAddString(IDC_PAUSE_TIME, pauseEntryLabels[i]);
     comboSetCurSel(IDC_PAUSE_TIME, kDefaultPauseEntry);
+    comboAddString(IDC_MUSIC, "");
+    comboSetCurSel(IDC_MUSIC, 0);
     videoWidth = width;
     videoHeight = height;
     pauseFrames = pauseFramesForSeconds(pauseSecondsTable[kDefaultPauseEntry]);
@@ -150,6 +199,13 @@ int main(int argc, char** argv) {
         std::printf(" %d", static_cast<PictureRecord*>(linkedlist_get(pictureList, i))->effectIndex);
     std::printf("\n");
 
+    if (generation) {
+        bench::prepareGeneration();
+        Clock::time_point start = Clock::now();
+        if (!bench::runGeneration(folder + "/generated.mp4")) return 1;
+        std::printf("generation of the video first: %.2f s\n", since(start, Clock::now()));
+    }
+
     setPreviewWindowHandler(&recorder);
     resetPreviewQueuePeak();
     playback.started = Clock::now();
@@ -172,6 +228,12 @@ int main(int argc, char** argv) {
                     i < playback.pauseLengths.size() ? playback.pauseLengths[i] : since(playback.waitStarted, ended));
     std::printf("queue peak %.1f MB of %.0f MB; process peak %ld MB\n", previewQueuePeakBytes() / 1048576.0,
                 kPreviewQueueLimitBytes / 1048576.0, peakMemoryMb());
+    const double laterWorkMs = windowWorkMs(width, height, screen);
+    std::printf("window work per frame (copy and scale for a %d x %d screen): fresh process %.2f ms, "
+                "after %s %.2f ms (%.2fx)\n",
+                screenWidth, screenHeight, freshWorkMs,
+                generation ? "a generation and a preview" : "a preview", laterWorkMs,
+                laterWorkMs / freshWorkMs);
 
     for (int i = 0; i < linkedlist_size(pictureList); ++i)
         delete static_cast<PictureRecord*>(linkedlist_get(pictureList, i));

@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/large_allocations.h"
 #include "render/effects/step_helpers.h"
 #include "render/picture_renderer.h"
 
@@ -373,8 +372,6 @@ RenderOutcome renderFrameStream(const RenderSettings& settings,
     workers = std::min({workers, run.window, std::max(count, 1)});
     run.stepsAhead = workers;
 
-    // The workers' frame-sized images go back to the system when freed.
-    mapLargeAllocationsApart();
     ImageThreadsPerWorker imageThreads(workers);
     std::vector<std::thread> threads;
     threads.reserve(workers);
