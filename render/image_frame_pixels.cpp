@@ -43,6 +43,32 @@ bool rgbToYuv420p(const unsigned char* rgb, int stride, int width, int height, u
     return sws_scale(context.get(), source, sourceStride, 0, height, planes, strides) == height;
 }
 
+// The image's pixels as 8-bit RGB rows of width x height, read through a
+// cache view of this call's own: clones of one picture share its pixel
+// cache, and reading through the image itself would use the cache's one
+// buffer that every thread of the program shares (an export of ImageMagick's
+// does). Pixels outside the image take its edge, as everywhere in the render.
+bool exportRgb(MagickWand* wand, int width, int height, unsigned char* rgb) {
+    Image* image = GetImageFromMagickWand(wand);
+    if (!image) return false;
+    ExceptionInfo* exception = AcquireExceptionInfo();
+    CacheView* view = AcquireVirtualCacheView(image, exception);
+    bool read = true;
+    for (int y = 0; y < height && read; ++y) {
+        const PixelPacket* p = GetCacheViewVirtualPixels(view, 0, y, static_cast<size_t>(width), 1,
+                                                         exception);
+        read = p != nullptr;
+        for (int x = 0; read && x < width; ++x, ++p) {
+            *rgb++ = ScaleQuantumToChar(GetPixelRed(p));
+            *rgb++ = ScaleQuantumToChar(GetPixelGreen(p));
+            *rgb++ = ScaleQuantumToChar(GetPixelBlue(p));
+        }
+    }
+    DestroyCacheView(view);
+    DestroyExceptionInfo(exception);
+    return read;
+}
+
 } // namespace
 
 std::size_t framePixelBytes(int width, int height, FramePixels layout) {
@@ -83,9 +109,7 @@ unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size
     // Always width x height, whatever the image's own size: a frame of
     // another size would shift every frame after it in the encoder's input.
     // Pixels outside the image take its edge.
-    bool made = MagickExportImagePixels(wand, 0, 0, static_cast<size_t>(rgbWidth),
-                                        static_cast<size_t>(rgbHeight), "RGB", CharPixel,
-                                        rgb) == MagickTrue;
+    bool made = exportRgb(wand, rgbWidth, rgbHeight, rgb);
     if (made && layout == FramePixels::Yuv420p)
         made = rgbToYuv420p(rgb, rgbWidth * 3, width, height, pixels);
     if (!made) {

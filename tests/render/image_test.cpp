@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "effect_harness.h"
@@ -300,4 +302,38 @@ TEST_F(ImageModule, StillTestLooksAtTheFirstFrame) {
     WandPtr single = solidCanvas(8, 8, "#ff0000");
     MagickSetImageDelay(single.get(), 30);
     EXPECT_EQ(isStillImage(single.get()), 1);
+}
+
+// Render workers export frames that share one pixel cache (clones of the
+// same canvas) at the same time, odd sizes reading one pixel past the edge.
+TEST(FramePixelsThreads, ClonesOfOnePictureExportAtOnceOnSeveralThreads) {
+    WandPtr canvas = positionCodedCanvas(301, 201);
+    struct Export {
+        int width, height;
+        FramePixels layout;
+        std::vector<unsigned char> bytes;
+    } exports[] = {{301, 201, FramePixels::Rgb24, {}},
+                   {301, 201, FramePixels::Yuv420p, {}},
+                   {304, 203, FramePixels::Rgb24, {}}};
+    for (Export& e : exports) {
+        std::size_t length = 0;
+        MagickBlobPtr blob(getFramePixels(canvas.get(), e.width, e.height, &length, nullptr, e.layout));
+        ASSERT_NE(blob, nullptr);
+        e.bytes.assign(blob.get(), blob.get() + length);
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 60; ++i) {
+                WandPtr clone(CloneMagickWand(canvas.get()));
+                const Export& e = exports[(t + i) % 3];
+                std::size_t length = 0;
+                MagickBlobPtr blob(getFramePixels(clone.get(), e.width, e.height, &length, nullptr,
+                                                  e.layout));
+                if (!blob || !std::equal(e.bytes.begin(), e.bytes.end(), blob.get())) ++wrong;
+            }
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
 }
