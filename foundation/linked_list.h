@@ -1,6 +1,6 @@
 // Singly linked list of untyped element pointers (the picture list, the
-// preview frame queue, the idle connections of the pools). It never copies
-// what it holds and frees elements only when clear/free are asked to.
+// preview frame queue). It never copies what it holds and frees elements
+// only when clear/free are asked to.
 // No lock: callers that share a list guard it themselves.
 #pragma once
 

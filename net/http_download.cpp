@@ -2,9 +2,12 @@
 
 #include "foundation/heap_alloc.h"
 #include "foundation/text.h"
+#include "net/format_text.h"
 #include "net/http_exchange.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #include <vector>
@@ -23,15 +26,17 @@ struct FileSink : BodySink {
     ~FileSink() override { discard(); }
 
     bool open() override {
+        errno = EINVAL;  // no path
         int fd = path ? ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644) : -1;
         file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
         if (!file) {
+            int reason = errno;
             if (fd >= 0) {
                 ::close(fd);
                 unlink(path);
             }
             failureKind = 3;
-            failure = "fopen() failed";
+            failure = formatText("fopen() failed: %s", std::strerror(reason));
             return false;
         }
         return true;

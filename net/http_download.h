@@ -7,7 +7,7 @@ struct HttpDownloadResult {
     char* header;        // the reply head, null when none was read
     unsigned size;       // bytes written to the file
     int errorKind;       // 1 and 2 as for http_request; 3 the file could not be
-                         // created; 4 a write failed
+                         // created (the message says why); 4 a write failed
     char* errorMessage;  // on failure
 };
 

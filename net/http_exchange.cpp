@@ -5,6 +5,7 @@
 #include "net/http_connection.h"
 #include "net/http_header.h"
 #include "net/http_request.h"
+#include "net/socket_connect.h"
 #include "net/socket_watch.h"
 
 #include <algorithm>
@@ -316,6 +317,8 @@ Exchange exchangeOnce(const char* urlText, const HttpUrl& url, const char* cooki
     std::string connectError;
     if (!http_connection_open(&connection, url, keepAlive, connectError)) {
         fail(x, 1, connectError);
+        // The repeat would look the name up again, and wait as long again.
+        x.repeatable = !socket_connect_lookup_failed();
         return x;
     }
     long sent = http_connection_send(&connection, head.data(), head.size());

@@ -1,11 +1,13 @@
 #include "net/socket_connect.h"
 
 #include "net/format_text.h"
+#include "net/host_lookup.h"
 #include "net/socket_watch.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -21,6 +23,8 @@ std::atomic<int> socketIoTimeoutMs{10000};
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+thread_local bool lastLookupFailed = false;
 
 struct AddrInfoOwner {
     addrinfo* list = nullptr;
@@ -84,8 +88,12 @@ void socket_close(int socket) {
     if (socket != NO_SOCKET) close(socket);
 }
 
+bool socket_connect_lookup_failed() { return lastLookupFailed; }
+
 int socket_connect(const char* host, int port, std::string& error) {
+    lastLookupFailed = false;
     if (host == nullptr) {
+        lastLookupFailed = true;
         error = "域名 = null";
         return NO_SOCKET;
     }
@@ -96,8 +104,15 @@ int socket_connect(const char* host, int port, std::string& error) {
     hints.ai_flags = AI_NUMERICSERV;
     std::string service = std::to_string(port);
     AddrInfoOwner resolved;
-    if (*host == '\0' || port < 1 || port > 65535 ||
-        getaddrinfo(host, service.c_str(), &hints, &resolved.list) != 0 || !resolved.list) {
+    HostLookupResult lookup = *host == '\0' || port < 1 || port > 65535
+                                  ? HostLookupResult::Failed
+                                  : host_lookup(host, service.c_str(), hints, &resolved.list);
+    if (lookup == HostLookupResult::Ended) {
+        error = socket_watch_failure();
+        return NO_SOCKET;
+    }
+    if (lookup == HostLookupResult::Failed) {
+        lastLookupFailed = true;
         error = formatText("无法解析域名: %s", host);
         return NO_SOCKET;
     }
@@ -106,7 +121,8 @@ int socket_connect(const char* host, int port, std::string& error) {
     for (const addrinfo* ai = resolved.list; ai; ai = ai->ai_next) {
         int fd = socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
         if (fd < 0) {
-            error = "INVALID_SOCKET";
+            int reason = errno;
+            error = formatText("创建socket失败，错误码:%d (%s)", reason, std::strerror(reason));
             continue;
         }
         Attempt attempt = connectOne(fd, ai, deadline, error);

@@ -14,9 +14,14 @@ extern std::atomic<int> socketConnectTimeoutMs;
 extern std::atomic<int> socketIoTimeoutMs;
 
 // Connects to host:port (every address the name resolves to, in order,
-// within one connect time-out). Returns the connected socket, or NO_SOCKET
-// with the reason in error.
+// within one connect time-out; the name lookup within the thread's socket
+// watch). Returns the connected socket, or NO_SOCKET with the reason in
+// error.
 int socket_connect(const char* host, int port, std::string& error);
+
+// Whether the thread's latest socket_connect failed because the host name
+// had no address: connecting again would look it up again, in vain.
+bool socket_connect_lookup_failed();
 
 // Closes a socket returned by socket_connect; NO_SOCKET is ignored.
 void socket_close(int socket);

@@ -46,25 +46,30 @@ Clock::time_point SocketWatch::waitUntil() const {
     return keepGoing ? std::min(deadline, nextCheck) : deadline;
 }
 
-SocketWaitResult socket_wait(int fd, short events, int timeoutMs) {
-    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+SocketWaitResult socket_watch_wait(int timeoutMs, const WaitOnce& waitOnce) {
+    const Clock::time_point until =
+        timeoutMs < 0 ? Clock::time_point::max() : Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         SocketWatch* watch = currentWatch;
         if (watch && !watch->allowsWaiting()) {
             errno = ECANCELED;
             return SocketWaitResult::Ended;
         }
-        Clock::time_point now = Clock::now();
-        if (now >= until) {
+        if (Clock::now() >= until) {
             errno = EAGAIN;  // what a receive time-out reports
             return SocketWaitResult::TimedOut;
         }
-        Clock::time_point end = watch ? std::min(until, watch->waitUntil()) : until;
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now).count();
+        if (waitOnce(watch ? std::min(until, watch->waitUntil()) : until)) return SocketWaitResult::Ready;
+    }
+}
+
+SocketWaitResult socket_wait(int fd, short events, int timeoutMs) {
+    return socket_watch_wait(std::max(timeoutMs, 0), [fd, events](Clock::time_point end) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
         pollfd pfd{fd, events, 0};
         int ready = poll(&pfd, 1, static_cast<int>(std::max<long long>(left, 0)));
-        if (ready > 0 || (ready < 0 && errno != EINTR)) return SocketWaitResult::Ready;
-    }
+        return ready > 0 || (ready < 0 && errno != EINTR);
+    });
 }
 
 std::string socket_watch_failure() { return currentWatch ? currentWatch->failure() : std::string(); }

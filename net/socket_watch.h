@@ -1,7 +1,8 @@
 // A time limit and a way to stop for the network waits of one thread.
 //
-// While a SocketWatch lives, every wait of its thread for a socket (the TCP
-// connect, the TLS handshake, each read and write) ends as soon as the
+// While a SocketWatch lives, every wait of its thread for the network (the
+// name lookup, the TCP connect, the TLS handshake, each read and write)
+// ends as soon as the
 // watch's time is up or its keepGoing check answers false. The check is
 // called about ten times a second while a wait lasts, so it may let the
 // windows repaint. A slow server that sends a byte now and then keeps each
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 using KeepGoingCheck = bool (*)();
@@ -47,6 +49,14 @@ enum class SocketWaitResult { Ready, TimedOut, Ended };
 // wait. Readiness includes an error on the socket: the read or write that
 // follows reports it.
 SocketWaitResult socket_wait(int fd, short events, int timeoutMs);
+
+// The wait under socket_wait, for anything else the thread waits on:
+// waitOnce(end) waits at most until end (time_point::max() for no limit)
+// and answers whether what it waits for has come. Ready once it has,
+// TimedOut after timeoutMs (negative: no limit of its own), Ended when the
+// thread's watch ended the wait.
+using WaitOnce = std::function<bool(std::chrono::steady_clock::time_point end)>;
+SocketWaitResult socket_watch_wait(int timeoutMs, const WaitOnce& waitOnce);
 
 // Why the thread's watch ended a wait, or empty (also without a watch).
 std::string socket_watch_failure();

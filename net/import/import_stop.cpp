@@ -1,5 +1,7 @@
 #include "net/import/import_stop.h"
 
+#include "net/socket_pool.h"
+
 #include <atomic>
 
 namespace {
@@ -24,6 +26,10 @@ ItemImportRun::ItemImportRun() {
 }
 
 ItemImportRun::~ItemImportRun() {
-    if (depth.fetch_sub(1) == 1) stopAsked = false;
+    if (depth.fetch_sub(1) != 1) return;
+    stopAsked = false;
+    // The import's hosts are seldom asked again soon: their idle
+    // connections would only hold descriptors.
+    socket_pool_close_idle();
 }
 

@@ -22,8 +22,9 @@ bool itemImportRunning();
 bool itemImportStopRequested();
 
 // For the loaders and the download loop: marks the import as running while
-// it lives, with no stop asked for at its start. Runs nest: one inside
-// another belongs to the outer import.
+// it lives, with no stop asked for at its start; when it ends, the idle
+// connections of the pools are closed. Runs nest: one inside another
+// belongs to the outer import.
 class ItemImportRun {
 public:
     ItemImportRun();

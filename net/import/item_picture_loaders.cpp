@@ -46,10 +46,16 @@ void showFetchingList() {
     whileImporting();
 }
 
-// The picture list's request, bounded and stoppable like a picture download.
-HttpResponsePtr requestPictureList(const std::string& url, const char* cookie, const char* referer) {
+// The picture list's request, bounded and stoppable like a picture
+// download; when it fails and retryCookie is not empty, once more with that
+// cookie, within the same time.
+HttpResponsePtr requestPictureList(const std::string& url, const char* referer, const char* retryCookie) {
     SocketWatch watch(std::chrono::milliseconds(pictureDownloadDeadlineMs.load()), keepImporting);
-    return HttpResponsePtr(http_request(url.c_str(), cookie, referer, 1, 0, nullptr));
+    HttpResponsePtr response(http_request(url.c_str(), nullptr, referer, 1, 0, nullptr));
+    if (!response->ok && retryCookie && *retryCookie && watch.failure().empty() && !itemImportStopRequested()) {
+        response.reset(http_request(url.c_str(), retryCookie, referer, 1, 0, nullptr));
+    }
+    return response;
 }
 
 void notice(const std::string& text) {
@@ -222,10 +228,7 @@ void loadItemPictures(const LoadItemRequest* given) {
 
     std::string url = fillItemUrlTemplate(itemUrlTemplate, id);
     std::string referer = std::string("https://") + kItemPageHost + "/item.htm?id=" + id;
-    HttpResponsePtr response = requestPictureList(url, nullptr, referer.c_str());
-    if (!response->ok && itemRequestCookie[0] != '\0' && !itemImportStopRequested()) {
-        response = requestPictureList(url, itemRequestCookie, referer.c_str());
-    }
+    HttpResponsePtr response = requestPictureList(url, referer.c_str(), itemRequestCookie);
     if (stoppedDuringRequest()) return;
     bool loaded = false;
     if (!response->ok) showListRequestFailure(response.get());

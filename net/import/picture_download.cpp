@@ -68,8 +68,12 @@ void loadOnePicture(const std::string& address, int i, int n, const std::string&
     }
     if (!result->ok) {
         if (itemImportStopRequested()) return;  // the user knows why
-        if (result->errorKind == 3 || result->errorKind == 4) {
+        if (result->errorKind == 4) {
             reportWriteFailure(path);
+        } else if (result->errorKind == 3) {
+            // Says what failed: a full disk is seldom why a file cannot be made.
+            appendInfoText(formatText("创建图片文件失败:\r\n%s\r\n返回的错误信息:\r\n%s\r\n", path.c_str(),
+                                      result->errorMessage ? result->errorMessage : ""));
         } else {
             appendInfoText(formatText("下载宝贝图片失败:\r\n%s\r\n返回的错误信息:\r\n%s\r\n", address.c_str(),
                                       result->errorMessage ? result->errorMessage : ""));

@@ -358,6 +358,24 @@ TEST_F(ImportFixture, UnusableWorkFolderIsReportedNotSkipped) {
     EXPECT_EQ(server.server.requests(), 0);
     EXPECT_EQ(pictureCount(), 0);
     EXPECT_EQ(infoLogText(), "文件写入数据失败:\r\n" + folder / "missing" + "\r\n可能是磁盘可用空间不足。\r\n\r\n");
+
+    // A folder gone in the middle of the import: the log says what failed, not that the disk is full.
+    workFolder = folder.path();
+    clearInfoLog();
+    static const LoadItemCommandsHandler folderGoes = {nullptr, nullptr, removeDownloadFolder};
+    setLoadItemCommandsHandler(&folderGoes);
+    downloadItemPictures({server.url("/p/3.jpg")});
+    EXPECT_EQ(infoLogText().rfind("创建图片文件失败:\r\n", 0), 0u) << infoLogText();
+    EXPECT_NE(infoLogText().find("fopen() failed: No such file or directory"), std::string::npos) << infoLogText();
+}
+
+TEST_F(ImportFixture, AnImportClosesItsIdleConnectionsWhenItEnds) {
+    PictureServer server;
+    downloadItemPictures({server.url("/p/1.jpg"), server.url("/p/2.jpg")});
+    EXPECT_EQ(server.server.connections(), 1) << "one kept-alive connection for both pictures";
+    downloadItemPictures({server.url("/p/3.jpg")});
+    EXPECT_EQ(server.server.connections(), 2);
+    EXPECT_EQ(pictureCount(), 3);
 }
 
 namespace {
@@ -435,6 +453,8 @@ TEST_F(ImportFixture, ASlowPictureListEndsByItsDeadlineOrWhenTheUserStops) {
         {"the time runs out", 1000, nullptr, true},
         {"the user stops", 60000, &userStops, false},
     };
+    // The retry with the cookie has no time of its own.
+    std::strcpy(itemRequestCookie, "t=abc");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         boxes().clear();

@@ -64,7 +64,7 @@ TEST_F(DownloadFixture, ExistingFilesAreNeverOverwrittenOrRemoved) {
     auto r = download(server.url("/x"), folder / "mine.jpg");
     EXPECT_EQ(r->ok, 0);
     EXPECT_EQ(r->errorKind, 3);
-    EXPECT_STREQ(r->errorMessage, "fopen() failed");
+    EXPECT_STREQ(r->errorMessage, "fopen() failed: File exists");
     EXPECT_EQ(contents(folder / "mine.jpg"), "precious");
 }
 

@@ -1,13 +1,18 @@
+#include "net/host_lookup.h"
 #include "net/socket_connect.h"
+#include "net/socket_watch.h"
 #include "net/ssl_socket.h"
 
+#include "http_test_support.h"
 #include "test_server.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -33,6 +38,34 @@ int unusedPort() {
 void answerOk(ServerExchange& x) {
     x.send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
 }
+
+// Resolvers standing in for the system's, counting their calls.
+std::atomic<int> resolverCalls{0};
+std::atomic<bool> resolverReleased{false};
+
+int silentResolver(const char*, const char*, const addrinfo*, addrinfo**) {
+    ++resolverCalls;
+    while (!resolverReleased) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return EAI_AGAIN;
+}
+
+int noAddressResolver(const char*, const char*, const addrinfo*, addrinfo**) {
+    ++resolverCalls;
+    return EAI_NONAME;
+}
+
+// Puts a resolver in place for one test; the silent one answers once the test is over.
+struct StandInResolver {
+    HostResolver saved;
+    explicit StandInResolver(HostResolver resolver) : saved(hostResolver.exchange(resolver)) {
+        resolverCalls = 0;
+        resolverReleased = false;
+    }
+    ~StandInResolver() {
+        resolverReleased = true;
+        hostResolver = saved;
+    }
+};
 
 struct ShortConnectTimeout : ::testing::Test {
     int saved = socketConnectTimeoutMs.load();
@@ -81,6 +114,35 @@ TEST_F(ShortConnectTimeout, ListenerThatNeverAcceptsTimesOut) {
     EXPECT_EQ(error, "使用非阻塞方式连接超时。");
     EXPECT_GE(took, 250);
     EXPECT_LT(took, 3000);
+}
+
+TEST(SocketConnect, ALookupThatNeverAnswersEndsWithTheWatch) {
+    StandInResolver resolver(silentResolver);
+    const struct {
+        const char* name;
+        int limitMs;
+        KeepGoingCheck keepGoing;
+        const char* failure;
+    } cases[] = {
+        {"the time runs out", 300, nullptr, "下载时间超过了 1 秒"},
+        {"the user stops", 600000, [] { return false; }, "已停止下载"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SocketWatch watch(std::chrono::milliseconds(c.limitMs), c.keepGoing);
+        auto start = Clock::now();
+        std::string error;
+        EXPECT_EQ(socket_connect("unanswered.test", 80, error), NO_SOCKET);
+        EXPECT_LT(elapsedMs(start), 10000);
+        EXPECT_EQ(error, c.failure);
+    }
+}
+
+TEST_F(HttpFixture, ANameWithoutAddressIsLookedUpOnce) {
+    StandInResolver resolver(noAddressResolver);
+    auto r = get("http://unknown.test/");
+    EXPECT_EQ(errorOf(r), "无法解析域名: unknown.test");
+    EXPECT_EQ(resolverCalls, 1) << "the repeat without keep-alive looks it up again";
 }
 
 TEST(SslSocket, VerifiesCertificateAndSendsServerName) {

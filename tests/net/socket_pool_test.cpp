@@ -7,11 +7,31 @@
 #include <thread>
 #include <vector>
 #include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
 bool isOpen(int fd) {
     return fcntl(fd, F_GETFD) != -1;
+}
+
+// Stands in for a connection: the pool keeps and closes the write end of a
+// pipe, the test sees on the read end whether it was closed (a descriptor
+// number alone may be reused meanwhile).
+struct StandIn {
+    int seen, given;
+};
+
+StandIn standIn() {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) ADD_FAILURE() << "pipe2";
+    return {ends[0], ends[1]};
+}
+
+bool closedByPool(const StandIn& connection) {
+    pollfd end{connection.seen, POLLIN, 0};
+    return poll(&end, 1, 0) == 1 && (end.revents & POLLHUP);
 }
 
 } // namespace
@@ -86,4 +106,36 @@ TEST_F(HttpFixture, ThreadsShareThePoolWithoutSharingAConnection) {
     for (std::thread& w : workers) w.join();
     EXPECT_EQ(good, threads * rounds);
     EXPECT_LE(server.connections(), threads);
+}
+
+TEST_F(HttpFixture, PoolKeepsFewIdleConnectionsAndClosesTheLongestIdleFirst) {
+    TestServer server([](ServerExchange&) {});
+    const int port = server.port();
+    // Other loopback addresses refuse at once; the pool was asked for them all the same.
+    auto host = [](int k) { return "127.0.0." + std::to_string(2 + k); };
+    std::string error;
+    for (int k = 0; k < 40; ++k) ASSERT_EQ(socket_pool_get(host(k).c_str(), port, error), NO_SOCKET);
+
+    std::vector<StandIn> oneHost(20), manyHosts(40);
+    for (StandIn& c : oneHost) socket_pool_release(host(0).c_str(), port, (c = standIn()).given);
+    EXPECT_TRUE(closedByPool(oneHost.front()));
+    EXPECT_FALSE(closedByPool(oneHost.back()));
+    for (int k = 0; k < 40; ++k) socket_pool_release(host(k).c_str(), port, (manyHosts[k] = standIn()).given);
+    EXPECT_TRUE(closedByPool(oneHost.back()));
+    EXPECT_TRUE(closedByPool(manyHosts.front()));
+    EXPECT_FALSE(closedByPool(manyHosts.back()));
+
+    // An import's end closes what is left; so does a long idle time.
+    socket_pool_close_idle();
+    EXPECT_TRUE(closedByPool(manyHosts.back()));
+    StandIn late = standIn();
+    socket_pool_release(host(1).c_str(), port, late.given);
+    int savedIdle = socketPoolIdleMs.exchange(0);
+    EXPECT_EQ(socket_pool_get(host(1).c_str(), port, error), NO_SOCKET) << "a fresh connect, refused";
+    socketPoolIdleMs = savedIdle;
+    EXPECT_TRUE(closedByPool(late));
+
+    for (const StandIn& c : oneHost) close(c.seen);
+    for (const StandIn& c : manyHosts) close(c.seen);
+    close(late.seen);
 }
