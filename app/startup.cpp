@@ -39,6 +39,7 @@
 #include "platform/message_box.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
+#include "production/music_catalogue.h"
 #include "production/picture_list.h"
 #include "production/program_folders.h"
 #include "production/video_size_presets.h"
@@ -270,6 +271,7 @@ void endWorkers() {
     waitForVideoThreads();
     musicPlayer().close();  // SDL's audio thread
     endStartupThread();
+    endMusicDownload();
 }
 
 } // namespace

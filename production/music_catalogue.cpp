@@ -1,12 +1,15 @@
 #include "production/music_catalogue.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
+#include <mutex>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -18,26 +21,41 @@
 #include "net/http_request.h"
 #include "net/reply_text.h"
 #include "net/service_host.h"
+#include "net/socket_watch.h"
 #include "platform/atomic_file.h"
 #include "platform/ui_thread.h"
 #include "production/background_music.h"
 
 MusicCatalogueLimits musicCatalogueLimits{100, 500LL << 20, 1LL << 30};
+std::atomic<int> musicDownloadDeadlineMs{120000};
 
 namespace {
 
 constexpr std::size_t kMaxUrlLength = 259;
 constexpr char kRecordName[] = ".catalogue";
 
-std::vector<std::string> splitFields(const std::string& line) {
-    std::vector<std::string> fields;
+// How long endMusicDownload waits for the thread: far longer than it takes
+// to notice the stop, short enough not to hold up the program's end.
+constexpr std::chrono::seconds kEndWait{5};
+
+// The first three "|"-separated fields of line; false when it has fewer.
+bool firstThreeFields(std::string_view line, std::string_view (&fields)[3]) {
     std::size_t start = 0;
-    for (;;) {
-        std::size_t bar = line.find('|', start);
-        fields.push_back(line.substr(start, bar - start));
-        if (bar == std::string::npos) return fields;
-        start = bar + 1;
+    for (std::string_view& field : fields) {
+        if (start > line.size()) return false;
+        const std::size_t bar = line.find('|', start);
+        field = line.substr(start, bar - start);
+        start = bar == std::string_view::npos ? line.size() + 1 : bar + 1;
     }
+    return true;
+}
+
+// Characters that are not seen, or that reorder the text around them so a
+// name shows as another: C0 and C1 controls, DEL, the direction marks,
+// embeddings, overrides and isolates.
+bool isHiddenControl(char16_t unit) {
+    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0x200E || unit == 0x200F ||
+           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069);
 }
 
 // A whole positive decimal number, or -1.
@@ -48,8 +66,30 @@ long long parseSize(const std::string& text) {
     return errno == 0 && size > 0 ? size : -1;
 }
 
-std::string trimmed(std::string text) {
+std::string trimmed(std::string_view field) {
+    std::string text(field);
     return trim(text.data());
+}
+
+// The catalogue's thread, never destroyed: one still inside a request when
+// the program ends is left to end with the process.
+struct MusicThread {
+    std::thread thread;
+    std::mutex lock;
+    std::condition_variable endedSignal;
+    bool ended = true;  // under lock
+};
+
+MusicThread& musicThread() {
+    static auto* thread = new MusicThread;
+    return *thread;
+}
+
+std::atomic<bool> musicStopRequested{false};
+
+// The check of the catalogue's requests: false once the program is ending.
+bool keepDownloadingMusic() {
+    return !musicStopRequested;
 }
 
 // Downloads url into path through a hidden file beside it, which replaces
@@ -58,6 +98,7 @@ bool downloadMusicFile(const std::string& url, long long expectedSize, const std
     const std::string folder = path.substr(0, path.rfind('/'));
     const std::string partial = folder + "/." + getFileName(path.c_str()) + ".download";
     unlink(partial.c_str());
+    SocketWatch watch(std::chrono::milliseconds(musicDownloadDeadlineMs.load()), keepDownloadingMusic);
     HttpDownloadResult* result = http_download_file(url.c_str(), nullptr, nullptr, 1, 0, partial.c_str());
     const bool complete = result->ok && static_cast<long long>(result->size) == expectedSize;
     http_download_result_free(result);
@@ -71,7 +112,7 @@ bool downloadMusicFile(const std::string& url, long long expectedSize, const std
 // is the catalogue's to replace, any other the user's.
 class CatalogueRecord {
 public:
-    explicit CatalogueRecord(const std::string& folder) : path(folder + "/" + kRecordName) {
+    explicit CatalogueRecord(const std::string& folderPath) : folder(folderPath), path(folderPath + "/" + kRecordName) {
         std::ifstream in(path);
         std::string line;
         while (std::getline(in, line)) {
@@ -85,6 +126,17 @@ public:
         auto found = sizes.find(name);
         return found != sizes.end() && found->second == size;
     }
+    // The recorded songs still in the folder as they were written, and
+    // their sizes together.
+    void held(int& songs, long long& bytes) const {
+        songs = 0;
+        bytes = 0;
+        for (const auto& [name, size] : sizes) {
+            if (getFileSize((folder + "/" + name).c_str()) != size) continue;
+            ++songs;
+            bytes += size;
+        }
+    }
     void add(const std::string& name, long long size) {
         sizes[name] = size;
         std::string text;
@@ -93,6 +145,7 @@ public:
     }
 
 private:
+    std::string folder;
     std::string path;
     std::map<std::string, long long> sizes;
 };
@@ -110,20 +163,27 @@ std::string safeMusicFileName(const std::string& name) {
     const std::size_t separator = name.find_last_of("/\\");
     const std::string base = separator == std::string::npos ? name : name.substr(separator + 1);
     if (base.empty() || base[0] == '.' || !str_ends_with_nocase(base.c_str(), ".mp3")) return {};
-    for (unsigned char c : base)
-        if (c < 0x20 || c == 0x7F) return {};
-    return base;
+    char16_t* units = ansi_to_wide(base.c_str());  // null when not UTF-8
+    bool visible = units != nullptr;
+    for (const char16_t* unit = units; visible && *unit; ++unit) visible = !isHiddenControl(*unit);
+    std::free(units);
+    return visible ? base : std::string();
 }
 
-std::vector<MusicCatalogueEntry> parseMusicCatalogue(const std::string& text) {
+std::vector<MusicCatalogueEntry> parseMusicCatalogue(std::string_view text, const MusicCatalogueLimits& limits) {
     std::vector<MusicCatalogueEntry> entries;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::vector<std::string> fields = splitFields(line);
-        if (fields.size() < 3) continue;
+    long long total = 0;
+    std::size_t start = 0;
+    while (start < text.size() && static_cast<long long>(entries.size()) < limits.songs) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        std::string_view fields[3];
+        if (!firstThreeFields(line, fields)) continue;
         MusicCatalogueEntry entry{trimmed(fields[0]), parseSize(trimmed(fields[1])), safeMusicFileName(trimmed(fields[2]))};
         if (entry.url.empty() || entry.url.size() > kMaxUrlLength || entry.size < 0 || entry.fileName.empty()) continue;
+        if (entry.size > limits.totalBytes - total) continue;  // does not fit any more
+        total += entry.size;
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -132,32 +192,41 @@ std::vector<MusicCatalogueEntry> parseMusicCatalogue(const std::string& text) {
 int thread_download_music() {
     const std::string url = serviceMusicCatalogueUrl();
     if (url.empty()) return 0;
-    HttpResponsePtr catalogue(http_request(url.c_str(), nullptr, nullptr, 1, 0, nullptr));
-    if (!catalogue->ok) return 0;
-    const std::vector<MusicCatalogueEntry> entries = parseMusicCatalogue(http_reply_text(catalogue.get()));
-    catalogue.reset();
+    const MusicCatalogueLimits limits = musicCatalogueLimits;
+    std::vector<MusicCatalogueEntry> entries;
+    {
+        SocketWatch watch(std::chrono::milliseconds(musicDownloadDeadlineMs.load()), keepDownloadingMusic);
+        HttpResponsePtr catalogue(http_request(url.c_str(), nullptr, nullptr, 1, 0, nullptr));
+        if (!catalogue->ok) return 0;
+        entries = parseMusicCatalogue(http_reply_text(catalogue.get()), limits);
+    }
     if (entries.empty()) return 0;
 
     const std::string folder = musicFolder();
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     CatalogueRecord record(folder);
-    const MusicCatalogueLimits limits = musicCatalogueLimits;
-    int songs = 0;
-    long long total = 0;
+    // What the catalogue keeps in the folder stays within the bounds over
+    // all its runs, not per run.
+    int songsHeld = 0;
+    long long bytesHeld = 0;
+    record.held(songsHeld, bytesHeld);
     for (const MusicCatalogueEntry& entry : entries) {
-        if (songs == limits.songs) break;
-        if (entry.size > limits.totalBytes - total) continue;  // does not fit any more
-        ++songs;
-        total += entry.size;
+        if (!keepDownloadingMusic()) break;
         const std::string path = folder + "/" + entry.fileName;
         if (gbk_length(path.c_str()) > kMaxPathLength) continue;
         const long long present = getFileSize(path.c_str());
         if (present == entry.size) continue;
-        if (present >= 0 && !record.wrote(entry.fileName, present)) continue;  // the user's file
+        const bool replacing = present >= 0;
+        if (replacing && !record.wrote(entry.fileName, present)) continue;  // the user's file
+        const int songsAfter = songsHeld + (replacing ? 0 : 1);
+        const long long bytesAfter = bytesHeld + entry.size - (replacing ? present : 0);
+        if (songsAfter > limits.songs || bytesAfter > limits.totalBytes) continue;
         if (freeBytes(folder) - entry.size < limits.freeBytesKept) continue;
         if (!downloadMusicFile(entry.url, entry.size, path)) continue;
         record.add(entry.fileName, entry.size);
+        songsHeld = songsAfter;
+        bytesHeld = bytesAfter;
         runOnUiThread([&path] { addMusicPath(path); });
     }
     return 0;
@@ -166,5 +235,31 @@ int thread_download_music() {
 void startMusicDownload() {
     // Without a service host there is nothing to fetch and no thread.
     if (serviceMusicCatalogueUrl().empty()) return;
-    std::thread(thread_download_music).detach();
+    MusicThread& music = musicThread();
+    {
+        std::lock_guard<std::mutex> hold(music.lock);
+        if (!music.ended) return;  // the earlier thread still works (or ends)
+        music.ended = false;
+    }
+    if (music.thread.joinable()) music.thread.join();
+    musicStopRequested = false;
+    music.thread = std::thread([&music] {
+        thread_download_music();
+        std::lock_guard<std::mutex> hold(music.lock);
+        music.ended = true;
+        music.endedSignal.notify_all();
+    });
+}
+
+void endMusicDownload() {
+    MusicThread& music = musicThread();
+    musicStopRequested = true;
+    if (!music.thread.joinable()) return;
+    bool ended = false;
+    {
+        std::unique_lock<std::mutex> hold(music.lock);
+        ended = music.endedSignal.wait_for(hold, kEndWait, [&music] { return music.ended; });
+    }
+    if (ended) music.thread.join();
+    else music.thread.detach();
 }

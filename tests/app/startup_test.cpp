@@ -21,6 +21,7 @@
 #include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "platform/info_window.h"
+#include "production/music_catalogue.h"
 #include "render/magick_self_test.h"
 #include "../ui/message_recorder.h"
 #include "../ui/spawn_recorder.h"
@@ -78,6 +79,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_TRUE(endStartupThreadInTime());
+        endMusicDownload();  // it reads the service host too
         serviceHost.clear();
         delete mainWindow();
         setInfoWindowHandler(nullptr);

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "foundation/file_path.h"
 #include "platform/command_ids.h"
@@ -49,6 +51,11 @@ TEST(MusicCatalogue, FileNamesAreReducedToVisibleMp3Names) {
         {"", ""},
         {"tab\there.mp3", ""},
         {"line\x7f.mp3", ""},
+        {"c1\u0085.mp3", ""},
+        {"mark\u200f.mp3", ""},
+        {"x\u202egpj.mp3", ""},
+        {"\u2066isolate\u2069.mp3", ""},
+        {"not utf-8 \xb8\xe8.mp3", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(safeMusicFileName(c.name), c.safe) << c.name;
 }
@@ -67,7 +74,7 @@ TEST(MusicCatalogue, OnlyCompleteLinesAreKept) {
                              "http://h/i|10|.i.mp3\n"
                              "http://h/j|99999999999999999999|j.mp3\n" +
                              longUrl + "|10|long.mp3\n" + longUrl.substr(1) + "|10|fits.mp3";
-    std::vector<MusicCatalogueEntry> entries = parseMusicCatalogue(text);
+    std::vector<MusicCatalogueEntry> entries = parseMusicCatalogue(text, musicCatalogueLimits);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].url, "http://h/a");
     EXPECT_EQ(entries[0].size, 100);
@@ -75,6 +82,11 @@ TEST(MusicCatalogue, OnlyCompleteLinesAreKept) {
     EXPECT_EQ(entries[1].size, 200);
     EXPECT_EQ(entries[1].fileName, "b.mp3");
     EXPECT_EQ(entries[2].fileName, "fits.mp3");
+
+    // Parsing stops at the songs taken, however long the list.
+    std::string longList;
+    for (int i = 0; i < 100000; ++i) longList += "u|1|a.mp3\n";
+    EXPECT_EQ(parseMusicCatalogue(longList, musicCatalogueLimits).size(), 100u);
 }
 
 TEST(MusicCatalogue, ServiceTextsKeepTheirLines) {
@@ -234,4 +246,111 @@ TEST_F(MusicCatalogueTest, OnlyTheCataloguesFirstSongsAreFetchedWhileTheDiskKeep
         }
     }
     musicCatalogueLimits = saved;
+}
+
+TEST_F(MusicCatalogueTest, WhatTheCatalogueKeepsStaysWithinItsBoundsOverItsRuns) {
+    struct Song {
+        std::string name;
+        int size;
+    };
+    const struct {
+        const char* name;
+        std::vector<Song> first, second;
+        const char* removed;  // by the user between the runs
+        std::set<std::string> kept;
+    } cases[] = {
+        {"3 songs", {{"a", 10}, {"b", 10}}, {{"c", 10}, {"d", 10}}, nullptr, {"a", "b", "c"}},
+        {"100 bytes", {{"a", 60}}, {{"b", 50}, {"c", 30}}, nullptr, {"a", "c"}},
+        {"a removed song frees its place", {{"a", 10}, {"b", 10}, {"c", 10}}, {{"d", 10}, {"e", 10}}, "a",
+         {"b", "c", "d"}},
+    };
+    const MusicCatalogueLimits saved = musicCatalogueLimits;
+    musicCatalogueLimits = {3, 100, 0};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder / "program/mp3");
+        musicFile("mine.mp3", std::string(90, 'm'));  // the user's own songs do not count
+        buildMusicList();
+        std::string base;
+        std::atomic<const std::vector<Song>*> listed{&c.first};
+        TestServer server([&base, &listed](ServerExchange& x) {
+            std::string list;
+            for (const Song& song : *listed.load()) {
+                if (x.request.target == "/" + song.name) {
+                    x.send(reply("200 OK", std::string(song.size, 's')));
+                    return;
+                }
+                list += base + "/" + song.name + "|" + std::to_string(song.size) + "|" + song.name + ".mp3\n";
+            }
+            x.send(reply("200 OK", list));
+        });
+        base = server.url("");
+        serviceHost = base;
+        EXPECT_EQ(thread_download_music(), 0);
+        if (c.removed) std::filesystem::remove(folder / "program/mp3/" + c.removed + ".mp3");
+        listed = &c.second;
+        EXPECT_EQ(thread_download_music(), 0);
+        std::set<std::string> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(folder / "program/mp3"))
+            if (entry.path().filename() != "mine.mp3" && entry.path().filename() != ".catalogue")
+                kept.insert(entry.path().stem());
+        EXPECT_EQ(kept, c.kept);
+    }
+    musicCatalogueLimits = saved;
+}
+
+TEST_F(MusicCatalogueTest, ASlowSongEndsByItsDeadlineOrWhenTheProgramEnds) {
+    const struct {
+        const char* name;
+        int deadlineMs;
+        bool programEnds;
+    } cases[] = {
+        {"the time runs out", 1000, false},
+        {"the program ends", 120000, true},
+    };
+    const int savedDeadline = musicDownloadDeadlineMs;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder / "program/mp3");
+        buildMusicList();
+        musicDownloadDeadlineMs = c.deadlineMs;
+        std::string base;
+        std::atomic<bool> slowBegun{false}, finished{false}, slowRanOut{false};
+        // A byte now and then: no single read waits long, the whole never ends.
+        TestServer server([&](ServerExchange& x) {
+            if (x.request.target == "/slow") {
+                x.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+                slowBegun = true;
+                const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                while (!finished && std::chrono::steady_clock::now() < end) {
+                    x.send("x");
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                }
+                slowRanOut = !finished;
+                x.close();
+            } else if (x.request.target == "/fast") {
+                x.send(reply("200 OK", "0123456789"));
+            } else {
+                x.send(reply("200 OK", base + "/slow|100000|slow.mp3\n" + base + "/fast|10|fast.mp3\n"));
+            }
+        });
+        base = server.url("");
+        serviceHost = base;
+        if (c.programEnds) {
+            startMusicDownload();
+            for (int i = 0; i < 6000 && !slowBegun; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            endMusicDownload();
+        } else {
+            EXPECT_EQ(thread_download_music(), 0);
+        }
+        EXPECT_FALSE(slowRanOut) << "the download was cut short";
+        finished = true;
+        std::set<std::string> names;
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder / "program/mp3", missing))
+            names.insert(entry.path().filename());
+        const std::set<std::string> fetched{".catalogue", "fast.mp3"};
+        EXPECT_EQ(names, c.programEnds ? std::set<std::string>{} : fetched) << "the slow song leaves no partial file";
+    }
+    musicDownloadDeadlineMs = savedDeadline;
 }
