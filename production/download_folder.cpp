@@ -2,7 +2,7 @@
 
 #include "foundation/globals.h"
 #include "foundation/text.h"
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 #include <cerrno>
 #include <csignal>
@@ -27,7 +27,7 @@ std::string folderParent;  // the work folder this process's folder was made in
 std::string folderName;    // this process's folder inside it, or empty
 
 // A work folder's descriptor, closed with it; -1 when the folder is not a
-// private folder of this user (see private_folder.h).
+// private folder of this user (see platform/private_folder.h).
 class WorkFolder {
 public:
     explicit WorkFolder(const std::string& path) : fd(openPrivateFolder(path, false)) {}

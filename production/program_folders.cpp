@@ -7,7 +7,7 @@
 
 #include "foundation/globals.h"
 #include "platform/xdg_dirs.h"
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 // temporary directory every local user can write to; a folder there that
 // another user made first (or a link to somewhere else) would let that user
 // swap the program's files for links and have downloads, logo copies and
-// removals land wherever they point. So a folder is used only when it is a
-// real directory (never a link) owned by this user with no access for
-// others, and trees are removed without ever following a link.
+// removals land wherever they point. So such a folder (the work folder, the
+// crash records' folder) is used only when it is a real directory (never a
+// link) owned by this user with no access for others, and trees are
+// removed without ever following a link.
 #pragma once
 
 #include <string>

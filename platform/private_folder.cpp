@@ -1,4 +1,4 @@
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 #include <cerrno>
 #include <cstring>
