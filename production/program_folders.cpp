@@ -50,8 +50,8 @@ std::string chooseWorkFolder() {
     std::string folder = programFolder + "/temp";
     if (usableFolder(folder)) return folder;
     folder = xdgDataHome() + "/Tevrako/temp";
-    usableFolder(folder);
-    return folder;
+    if (usableFolder(folder)) return folder;
+    return {};
 }
 
 } // namespace
