@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Opens folder as a directory descriptor without following a link at its
 // last part, creating it (mode 0700) first when create is set and it is
@@ -26,3 +27,7 @@ bool isPrivateFolderAt(int parentFd, const char* name);
 // themselves, never followed; folders of other users inside are left.
 // true when name is gone.
 bool removeFolderTreeAt(int parentFd, const char* name);
+
+// The names in the folder folderFd, without "." and ".."; empty when it
+// cannot be read. The descriptor stays open and its own.
+std::vector<std::string> folderEntriesAt(int folderFd);
