@@ -33,12 +33,15 @@
 #include "net/service_preferences.h"
 #include "net/socket_pool.h"
 #include "net/ssl_socket.h"
+#include "platform/atomic_file.h"
 #include "platform/command_ids.h"
 #include "platform/crash_handler.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
+#include "platform/preference_store.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
+#include "platform/xdg_dirs.h"
 #include "production/music_catalogue.h"
 #include "production/picture_list.h"
 #include "production/program_folders.h"
@@ -194,6 +197,19 @@ void startStartupThread() {
     thread.thread = std::thread(thread_startup_init);
 }
 
+// Files are replaced through a temporary file beside them; a run killed
+// in the middle of a write leaves that file behind in the program's own
+// folders, where nothing else would ever remove it.
+void removeStaleTemporaryFiles() {
+    removeStaleAtomicTemporaries(preferenceFolder(kPreferenceKey), {"preferences"});
+    for (const std::string& root : {programFolder, xdgDataHome() + "/Tevrako"}) {
+        if (root.empty()) continue;
+        removeStaleAtomicTemporaries(root, {"play.html"});
+        removeStaleAtomicTemporaries(root + "/sz", {"*.sz", "*.dh"});
+        removeStaleAtomicTemporaries(root + "/mp3", {".catalogue"});
+    }
+}
+
 } // namespace
 
 int effectComboVisibleCountFor(int height) {
@@ -233,6 +249,7 @@ StartupOutcome startProgram(const StartupOptions& options) {
     if (!encoderInstalled()) return {false, 1};
     makeWorkFolder();
     removeStaleDownloadFolders();
+    removeStaleTemporaryFiles();
     startNetwork();
     if (!imageMagickWorks(options)) return {false, 1};
     random_init();

@@ -1,5 +1,7 @@
 #include "platform/crash_handler.h"
 
+#include "platform/private_folder.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -113,8 +115,13 @@ void appCrashFilter(int signal, siginfo_t*, void* context) {
 
 int installCrashHandler(const std::string& folder) {
     if (folder.empty() || folder.size() >= sizeof recordFolder) return 0;
+    // A record tells where the program failed: its folder is this user's
+    // alone, like the work folder.
     std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ignored);
+    int folderFd = openPrivateFolder(folder, true);
+    if (folderFd < 0) return 0;
+    close(folderFd);
     std::memcpy(recordFolder, folder.c_str(), folder.size() + 1);
     recordFolderLength = folder.size();
 

@@ -20,9 +20,11 @@ void appCrashFilter(int signal, siginfo_t* info, void* context);
 
 // Start-up step 1: installs appCrashFilter for the five signals on an
 // alternate stack (so a stack overflow is recorded too), with records
-// written into recordFolder (created here), then locks it in place with
-// lockUnhandledExceptionFilter. Returns 1 when installed, 0 when the
-// folder's path is too long or the alternate stack could not be set.
+// written into recordFolder (created here with mode 0700; one of this
+// user's that others may reach is made private), then locks it in place
+// with lockUnhandledExceptionFilter. Returns 1 when installed, 0 when the
+// folder's path is too long, the folder is a link, another user's or
+// cannot be made, or the alternate stack could not be set.
 // The alternate stack belongs to the calling thread: call it on the main
 // thread before any other thread starts.
 int installCrashHandler(const std::string& recordFolder = crashRecordFolder());

@@ -2,21 +2,18 @@
 
 #include "foundation/globals.h"
 #include "foundation/text.h"
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <mutex>
 #include <random>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -27,7 +24,7 @@ std::string folderParent;  // the work folder this process's folder was made in
 std::string folderName;    // this process's folder inside it, or empty
 
 // A work folder's descriptor, closed with it; -1 when the folder is not a
-// private folder of this user (see private_folder.h).
+// private folder of this user (see platform/private_folder.h).
 class WorkFolder {
 public:
     explicit WorkFolder(const std::string& path) : fd(openPrivateFolder(path, false)) {}
@@ -98,19 +95,11 @@ void removeDownloadFolder() {
 void removeStaleDownloadFolders() {
     WorkFolder work(workFolder);
     if (work.fd < 0) return;
-    int listFd = ::fcntl(work.fd, F_DUPFD_CLOEXEC, 0);
-    DIR* folder = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
-    if (!folder) {
-        if (listFd >= 0) ::close(listFd);
-        return;
+    for (const std::string& name : folderEntriesAt(work.fd)) {
+        pid_t owner = folderOwner(name);
+        if (owner != 0 && owner != ::getpid() && !processRuns(owner))
+            removeFolderTreeAt(work.fd, name.c_str());
     }
-    std::vector<std::string> stale;
-    while (const dirent* entry = ::readdir(folder)) {
-        pid_t owner = folderOwner(entry->d_name);
-        if (owner != 0 && owner != ::getpid() && !processRuns(owner)) stale.emplace_back(entry->d_name);
-    }
-    ::closedir(folder);
-    for (const std::string& name : stale) removeFolderTreeAt(work.fd, name.c_str());
 }
 
 void makeDownloadFileName(char name[kDownloadFileNameSize]) {

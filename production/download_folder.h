@@ -13,7 +13,7 @@ constexpr int kDownloadFileNameSize = 32;
 // This process's download folder, made on first use under workFolder (mode
 // 0700) and checked again at every call without following links. Empty
 // when workFolder is not set, is not a private folder of this user (see
-// private_folder.h) or the folder cannot be made.
+// platform/private_folder.h) or the folder cannot be made.
 std::string ensureDownloadFolder();
 
 // Removes this process's download folder and the files in it (nothing when

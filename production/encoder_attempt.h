@@ -10,11 +10,18 @@
 
 #include "production/encoder_command.h"
 #include "production/generation_settings.h"
+#include "production/logo_copy.h"
 
 struct EncoderAttempt {
     std::shared_ptr<const GenerationSettings> settings;  // a second attempt starts from them
     ArgumentList argv;          // the command line, complete before the runner starts
-    std::string workingFolder;  // the encoder's current folder (workFolder with a logo), or empty
+    // The logo's copy, or null: held until the encoder that reads it has
+    // ended, and removed with the last attempt holding it.
+    std::shared_ptr<const LogoCopy> logoCopy;
+
+    // The encoder's current folder: the one holding the logo's copy, or
+    // empty for the program's own.
+    std::string workingFolder() const { return logoCopy ? logoCopy->folder() : std::string(); }
 
     // Standard-input way: the encoder the video thread started, and the
     // read end of its standard error, which the runner drains and closes.

@@ -117,7 +117,7 @@ void thread_run_ffmpeg_by_named_pipe(std::shared_ptr<EncoderAttempt> attempt) {
     }
     ChildProcessSetup setup;
     setup.stderrFd = errors[1];
-    setup.workingFolder = attempt->workingFolder;
+    setup.workingFolder = attempt->workingFolder();
     int error = 0;
     int pid = startChildProcess(attempt->argv, setup, &error);
     close(errors[1]);

@@ -19,13 +19,10 @@ std::shared_ptr<const GenerationSettings> takeGenerationSettings() {
     if (isChecked(IDC_LOGO_CHECK)) settings->logoPath = getControlText(IDC_LOGO_PATH);
     settings->logoPosition = comboGetCurSel(IDC_LOGO_POSITION);
     settings->duration = durationText;
-    settings->workFolder = workFolder;
-    // The logo's copy goes where this process's own files are kept, so
-    // that closing the program removes it.
-    if (!settings->logoPath.empty()) {
-        const std::string ownFolder = ensureDownloadFolder();
-        if (!ownFolder.empty()) settings->workFolder = ownFolder;
-    }
+    // The logo's copy goes only where this process's own files are kept,
+    // never into the work folder itself: that may have been removed and
+    // made again by another user, who could then read or swap the copy.
+    if (!settings->logoPath.empty()) settings->privateFolder = ensureDownloadFolder();
     settings->ffmpegPath = ffmpegPath;
     return settings;
 }

@@ -20,7 +20,9 @@ struct GenerationSettings {
     std::string logoPath;            // empty: no logo
     int logoPosition = -1;           // the logo position combo's entry
     std::string duration;            // the encoder's "-t" value
-    std::string workFolder;          // the logo's copy is written here and the encoder runs here
+    std::string privateFolder;       // with a logo: this process's private folder, where the
+                                     // logo's copy is written and the encoder runs; empty when
+                                     // none could be had
     std::string ffmpegPath;
 };
 

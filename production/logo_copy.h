@@ -1,12 +1,33 @@
 // The copy of the logo that the encoder's overlay filter reads from its
-// working folder.
+// working folder. The copy lies only in this process's private folder,
+// where no other user can read or swap it, and is removed with its owner
+// once the encoder that reads it has ended.
 #pragma once
 
+#include <memory>
 #include <string>
 
-// Copies the logo into folder as "temp_%d.png" or "temp_%d.jpg" (by the
-// type its header shows, never the user's extension, so the name is safe
-// inside the filter graph), with a number from 10000 to 99999 not yet
-// taken. Returns the bare name, or an empty text when the logo cannot be
-// read or the copy cannot be written (nothing is left behind then).
-std::string copyLogoToWorkFolder(const std::string& logoPath, const std::string& folder);
+class LogoCopy {
+public:
+    // Copies the logo into folder as "temp_%d.png" or "temp_%d.jpg" (by the
+    // type its header shows, never the user's extension, so the name is safe
+    // inside the filter graph), with a number from 10000 to 99999 not yet
+    // taken, created exclusively with mode 0600. Null when folder is not a
+    // private folder of this user (see platform/private_folder.h), the logo
+    // cannot be read or the copy cannot be written (nothing is left behind
+    // then).
+    static std::unique_ptr<LogoCopy> make(const std::string& logoPath, const std::string& folder);
+    // Removes the copy.
+    ~LogoCopy();
+    LogoCopy(const LogoCopy&) = delete;
+    LogoCopy& operator=(const LogoCopy&) = delete;
+
+    const std::string& folder() const { return folder_; }  // where the encoder runs
+    const std::string& name() const { return name_; }      // the copy's bare name in it
+
+private:
+    LogoCopy(int folderFd, std::string folder, std::string name);
+    int folderFd_;
+    std::string folder_;
+    std::string name_;
+};

@@ -7,7 +7,7 @@
 
 #include "foundation/globals.h"
 #include "platform/xdg_dirs.h"
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ std::string chooseWorkFolder() {
     std::string folder = programFolder + "/temp";
     if (usableFolder(folder)) return folder;
     folder = xdgDataHome() + "/Tevrako/temp";
-    usableFolder(folder);
-    return folder;
+    if (usableFolder(folder)) return folder;
+    return {};
 }
 
 } // namespace

@@ -10,14 +10,15 @@
 // the desktop, else "temp" in the program folder, or the user's data folder
 // when the program folder is not writable. The work folder is created, and
 // kept private: a candidate that is a link or another user's is passed
-// over, one of this user's that others may reach gets mode 0700.
+// over, one of this user's that others may reach gets mode 0700. Empty when
+// no candidate can be used.
 void locateProgramFolders();
 
 // The two halves, for the start-up, which checks the installation between
 // them: programFolder and ffmpegPath from the executable (or from folder
 // when it is not empty)...
 void locateProgramFolder(const std::string& folder = {});
-// ...and workFolder from programFolder, created.
+// ...and workFolder from programFolder, created (or empty).
 void makeWorkFolder();
 
 // The program's folder name ("mp3", "sz") beside the executable, or under

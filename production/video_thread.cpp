@@ -30,6 +30,18 @@ const char* const kWhere = "thread_make_video";
 // after this long never will.
 std::atomic<int> connectTimeoutMs{20000};
 
+constexpr char kNoPrivateFolderText[] =
+    "无法创建图标文件的副本：找不到只属于您的临时文件夹。\n\n"
+    "临时文件夹必须是您自己的文件夹（不能是链接或其他用户创建的文件夹），并且可以写入。"
+    "请重新启动软件后再生成视频。";
+
+// Ends the generation before the encoder starts, with text in a box.
+void refuseGeneration(const char* text) {
+    showGenerationError(text, "错误");
+    stopFlag = 1;
+    endGeneration(WM_ENCODE_FAILED);
+}
+
 // A frame is larger than a pipe's default 64 kB; a wider pipe lets the
 // renderer run ahead while the encoder works (the system may refuse; the
 // default then serves).
@@ -51,7 +63,7 @@ void renderFrames(const GenerationSettings& settings, FramePipe* pipe) {
 // The FIFO way. False when the FIFO cannot be made (the caller goes on
 // with standard input); true when this attempt has run.
 bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& settings,
-                          const EncoderOptions& options, const std::string& encoderFolder) {
+                          const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo) {
     NamedPipe pipe;
     int error = 0;
     std::string name = "v";
@@ -65,7 +77,7 @@ bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& setti
     attempt->settings = settings;
     attempt->argv = namedPipeCommandLine(settings->ffmpegPath, pipe.path, settings->render.width,
                                          settings->render.height, settings->duration, options);
-    attempt->workingFolder = encoderFolder;
+    attempt->logoCopy = logo;
     if (!startVideoThread([attempt] { thread_run_ffmpeg_by_named_pipe(attempt); })) {
         removeNamedPipe(&pipe);
         failThreadStart();
@@ -94,7 +106,7 @@ bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& setti
 
 // The standard-input way: the encoder is started here, the runner watches it.
 void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& settings,
-                              const EncoderOptions& options, const std::string& encoderFolder) {
+                              const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo) {
     int input[2], errors[2];
     if (pipe2(input, O_CLOEXEC) != 0) {
         failGeneration(kWhere, formatText("CreatePipe@1 failed with error %d", errno));
@@ -111,11 +123,11 @@ void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& s
     attempt->settings = settings;
     attempt->argv = standardInputCommandLine(settings->ffmpegPath, settings->render.width,
                                              settings->render.height, settings->duration, options);
-    attempt->workingFolder = encoderFolder;
+    attempt->logoCopy = logo;
     ChildProcessSetup setup;
     setup.stdinFd = input[0];
     setup.stderrFd = errors[1];
-    setup.workingFolder = encoderFolder;
+    setup.workingFolder = attempt->workingFolder();
     int error = 0;
     int pid = startChildProcess(attempt->argv, setup, &error);
     close(input[0]);
@@ -155,19 +167,22 @@ void thread_make_video(std::shared_ptr<const GenerationSettings> settings) {
     EncoderOptions options = settings->options;
     // The overlay filter names the logo's copy by its bare name, so the
     // encoder runs in the folder that holds it.
-    std::string encoderFolder;
+    std::shared_ptr<const LogoCopy> logo;
     if (!settings->logoPath.empty()) {
-        std::string copyName = copyLogoToWorkFolder(settings->logoPath, settings->workFolder);
-        if (copyName.empty()) {
-            showGenerationError("无法创建图标文件的副本", "错误");
-            stopFlag = 1;
-            endGeneration(WM_ENCODE_FAILED);
+        // Without a private folder the copy would lie where another user
+        // could read or swap it: nothing is written and nothing runs.
+        if (settings->privateFolder.empty()) {
+            refuseGeneration(kNoPrivateFolderText);
             return;
         }
-        options.logo = logoFilterArguments(copyName, settings->logoPosition, settings->render.width);
-        encoderFolder = settings->workFolder;
+        logo = LogoCopy::make(settings->logoPath, settings->privateFolder);
+        if (!logo) {
+            refuseGeneration("无法创建图标文件的副本");
+            return;
+        }
+        options.logo = logoFilterArguments(logo->name(), settings->logoPosition, settings->render.width);
     }
 
-    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(settings, options, encoderFolder)) return;
-    makeVideoByStandardInput(settings, options, encoderFolder);
+    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(settings, options, logo)) return;
+    makeVideoByStandardInput(settings, options, logo);
 }

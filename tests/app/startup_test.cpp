@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -166,6 +168,44 @@ TEST_F(Startup, ACompleteInstallationShowsTheMainWindowAndClosingSavesTheFolders
     ASSERT_EQ(read_registry_string(HKEY_CURRENT_USER, kPreferenceKey, "file_dlg_choose_save_video",
                                    folder, &size), 1);
     EXPECT_EQ(std::string(folder), program + "/我的主图视频");
+}
+
+TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
+    namespace fs = std::filesystem;
+    installEncoder();
+    const std::string config = home.folder("config/Vessoranthe");
+    const std::string sz = home.folder("program/sz");
+    const std::string data = home.folder("data/Tevrako");
+    const std::string target = home.write("outside", "kept");
+    const struct {
+        std::string path;
+        bool old, removed;
+    } cases[] = {
+        {config + "/preferences.a1B2c3", true, true},
+        {sz + "/店铺.sz.x1y2z3", true, true},
+        {program + "/play.html.Zz09Qq", true, true},
+        {data + "/play.html.Qq90zZ", true, true},
+        {config + "/preferences.d4E5f6", false, false},  // another copy may be writing it now
+        {config + "/preferences.a1B2c", true, false},
+        {config + "/preferences.a1B-c3", true, false},
+        {sz + "/notes.txt.x1y2z3", true, false},
+        {config + "/preferences.L1n2k3", true, false},  // a link: neither it nor its target
+    };
+    // An hour old, a link itself and not what it points to.
+    auto makeOld = [](const std::string& path) {
+        const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), hourAgo, AT_SYMLINK_NOFOLLOW), 0) << path;
+    };
+    makeOld(target);
+    for (const auto& c : cases) {
+        if (c.path.ends_with("L1n2k3")) fs::create_symlink(target, c.path);
+        else home.write(c.path.substr(home.path().size() + 1), "half a write");
+        if (c.old) makeOld(c.path);
+    }
+
+    ASSERT_TRUE(startProgram({program, passingCheck}).ready);
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(fs::symlink_status(c.path)), !c.removed) << c.path;
+    EXPECT_EQ(readTextFile(target), "kept");
 }
 
 TEST_F(Startup, CrashesOfEarlierRunsAreReportedWhileTheWindowIsAlreadyUp) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 #include "crash_child.h"
 #include "foundation/temp_folder.h"
@@ -111,6 +112,34 @@ TEST(CrashRecords, OnlyReadableRecordsAreTakenAndEveryRecordIsRemoved) {
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"crash-500.tmp", "notes.txt"}));
 
     EXPECT_TRUE(takeCrashRecords(folder / "missing").empty());
+}
+
+// Records tell where the program failed: their folder is the user's alone.
+TEST(CrashHandler, RecordFolderIsMadePrivateAndALinkIsRefused) {
+    TempFolder folder;
+    const std::string elsewhere = folder.folder("elsewhere");
+    ASSERT_EQ(chmod(elsewhere.c_str(), 0755), 0);
+    const std::string link = folder / "link";
+    ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
+    const std::string open = folder.folder("open");
+    ASSERT_EQ(chmod(open.c_str(), 0755), 0);
+    const struct {
+        std::string path;
+        int installed;
+    } cases[] = {{folder / "data/Tevrako/crashes", 1}, {open, 1}, {link, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        // Installed in a child: the handler locks itself in for good.
+        pid_t pid = fork();
+        if (pid == 0) _exit(installCrashHandler(c.path));
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.installed);
+        struct stat info {};
+        ASSERT_EQ(stat(c.path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.installed ? 0700u : 0755u);
+    }
 }
 
 TEST(CrashHandler, FolderTooLongIsRefused) {

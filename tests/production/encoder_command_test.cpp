@@ -94,13 +94,15 @@ TEST_F(EncoderAudio, OnlyAnExistingMusicFileOfAListedEntryIsAdded) {
     EXPECT_TRUE(audioInputArguments(9).empty());
 }
 
-class LogoCopy : public ProductionTest {};
+class LogoCopies : public ProductionTest {};
 
-TEST_F(LogoCopy, CopyIsNamedByItsTypeNotByTheUsersExtension) {
+TEST_F(LogoCopies, CopyIsNamedByItsTypeNotByTheUsersExtension) {
     std::string logo = folder / "lo'go.p'ng";
     production_test::writeSolidPicture(folder / "src.png", 8, 8, "#00ff00");
     std::rename((folder / "src.png").c_str(), logo.c_str());
-    std::string name = copyLogoToWorkFolder(logo, workFolder);
+    std::unique_ptr<LogoCopy> copy = LogoCopy::make(logo, workFolder);
+    ASSERT_TRUE(copy);
+    const std::string name = copy->name();
     ASSERT_EQ(name.size(), std::string("temp_12345.png").size()) << name;
     EXPECT_EQ(name.rfind("temp_", 0), 0u);
     EXPECT_EQ(name.substr(name.size() - 4), ".png");
@@ -109,8 +111,12 @@ TEST_F(LogoCopy, CopyIsNamedByItsTypeNotByTheUsersExtension) {
     std::string jpeg = folder / "photo.PNG";
     production_test::writeSolidPicture(folder / "src.jpg", 8, 8, "#00ff00");
     std::rename((folder / "src.jpg").c_str(), jpeg.c_str());
-    EXPECT_EQ(copyLogoToWorkFolder(jpeg, workFolder).substr(10), ".jpg");
+    std::unique_ptr<LogoCopy> jpegCopy = LogoCopy::make(jpeg, workFolder);
+    ASSERT_TRUE(jpegCopy);
+    EXPECT_EQ(jpegCopy->name().substr(10), ".jpg");
 
-    EXPECT_EQ(copyLogoToWorkFolder(folder / "missing.png", workFolder), "");
-    EXPECT_EQ(copyLogoToWorkFolder(logo, folder / "no-such-folder"), "");
+    EXPECT_FALSE(LogoCopy::make(folder / "missing.png", workFolder));
+    EXPECT_FALSE(LogoCopy::make(logo, folder / "no-such-folder"));
+    copy.reset();
+    EXPECT_FALSE(fileExists((workFolder + "/" + name).c_str())) << "removed with its owner";
 }

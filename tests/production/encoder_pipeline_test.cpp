@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 #include "foundation/array_list.h"
 #include "foundation/file_path.h"
@@ -167,8 +168,13 @@ TEST_F(EncoderPipeline, StandardInputWayWithMusicLogoAndBitrate) {
     EXPECT_GT(inLogo[1], 200);
 }
 
-TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsCopyGoesWithTheProgram) {
+TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsPrivateCopyGoesWithTheRun) {
     removeDownloadFolder();  // one left by an earlier test's work folder
+    // The encoder tells which folder it runs in and what the copy there is.
+    const std::string seen = folder / "seen";
+    ffmpegPath = writeScript(folder, "ffmpeg",
+                             "{ pwd -P; stat -c '%a %F' temp_*; } > '" + seen + "'\n"
+                             "exec /usr/bin/ffmpeg \"$@\"");
     std::string picture = folder / "white.png";
     writeSolidPicture(picture, 256, 256, "#ffffff");
     addPicture(picture, 99);
@@ -187,19 +193,33 @@ TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsCopyGoesWithTheProgram) {
     for (auto [x, y] : {std::pair{10, 10}, std::pair{252, 252}, std::pair{240, 10}}) {
         EXPECT_GT(pixel(x, y)[1], 200) << x << "," << y;
     }
-    // The logo's copy lies in this process's own folder, which closing removes.
-    auto copiesIn = [](const std::string& where) {
-        int count = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(where))
-            count += entry.path().filename().string().starts_with("temp_");
-        return count;
-    };
+    // The copy lay in this process's own folder, readable by this user
+    // alone, and is gone once the run has ended.
     const std::string own = ensureDownloadFolder();
     EXPECT_EQ(own.rfind(workFolder + "/", 0), 0u);
-    EXPECT_EQ(copiesIn(workFolder), 0);
-    EXPECT_EQ(copiesIn(own), 1);
-    removeDownloadFolder();
-    EXPECT_FALSE(std::filesystem::exists(own));
+    EXPECT_EQ(readTextFile(seen), std::filesystem::canonical(own).string() + "\n600 regular file\n");
+    EXPECT_TRUE(std::filesystem::is_empty(own));
+}
+
+// A work folder that is not this user's own (here a link to elsewhere)
+// gives no private folder: the generation is refused before the logo is
+// copied or the encoder runs.
+TEST_F(EncoderPipeline, LogoWithoutAPrivateFolderIsRefusedAndNothingIsWritten) {
+    addThreePictures();
+    std::string logo = folder / "logo.png";
+    writeSolidPicture(logo, 24, 24, "#00ff00");
+    useLogo(logo, 2);
+    const std::string elsewhere = folder.folder("elsewhere");
+    workFolder = folder / "link";
+    ASSERT_EQ(symlink(elsewhere.c_str(), workFolder.c_str()), 0);
+    answerSaveDialog(folder / "refused.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_FAILED});
+    auto boxes = recorded().boxes;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("无法创建图标文件的副本：找不到只属于您的临时文件夹。", 0), 0u) << boxes[0].text;
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    EXPECT_FALSE(fileExists((folder / "refused.mp4").c_str()));
 }
 
 TEST_F(EncoderPipeline, VideoFramesStayCloserToTheRenderedFramesThanThroughJpeg) {

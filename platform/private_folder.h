@@ -2,12 +2,14 @@
 // temporary directory every local user can write to; a folder there that
 // another user made first (or a link to somewhere else) would let that user
 // swap the program's files for links and have downloads, logo copies and
-// removals land wherever they point. So a folder is used only when it is a
-// real directory (never a link) owned by this user with no access for
-// others, and trees are removed without ever following a link.
+// removals land wherever they point. So such a folder (the work folder, the
+// crash records' folder) is used only when it is a real directory (never a
+// link) owned by this user with no access for others, and trees are
+// removed without ever following a link.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Opens folder as a directory descriptor without following a link at its
 // last part, creating it (mode 0700) first when create is set and it is
@@ -25,3 +27,7 @@ bool isPrivateFolderAt(int parentFd, const char* name);
 // themselves, never followed; folders of other users inside are left.
 // true when name is gone.
 bool removeFolderTreeAt(int parentFd, const char* name);
+
+// The names in the folder folderFd, without "." and ".."; empty when it
+// cannot be read. The descriptor stays open and its own.
+std::vector<std::string> folderEntriesAt(int folderFd);

@@ -1,4 +1,4 @@
-#include "production/private_folder.h"
+#include "platform/private_folder.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,19 +44,30 @@ bool removeFolderTreeAt(int parentFd, const char* name) {
         close(fd);
         return false;
     }
-    DIR* folder = fdopendir(fd);
-    if (!folder) {
-        close(fd);
-        return false;
-    }
-    while (const dirent* entry = readdir(folder)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    for (const std::string& entry : folderEntriesAt(fd)) {
         struct stat child {};
-        if (fstatat(fd, entry->d_name, &child, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISDIR(child.st_mode)) removeFolderTreeAt(fd, entry->d_name);
-        else unlinkat(fd, entry->d_name, 0);
+        if (fstatat(fd, entry.c_str(), &child, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISDIR(child.st_mode)) removeFolderTreeAt(fd, entry.c_str());
+        else unlinkat(fd, entry.c_str(), 0);
     }
-    closedir(folder);
+    close(fd);
     // A name swapped for a link meanwhile is not a directory: this fails.
     return unlinkat(parentFd, name, AT_REMOVEDIR) == 0;
+}
+
+std::vector<std::string> folderEntriesAt(int folderFd) {
+    std::vector<std::string> names;
+    // The listing reads through a descriptor of its own, which it closes.
+    int listFd = fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    DIR* folder = listFd >= 0 ? fdopendir(listFd) : nullptr;
+    if (!folder) {
+        if (listFd >= 0) close(listFd);
+        return names;
+    }
+    rewinddir(folder);  // the offset is shared with folderFd: start from the top
+    while (const dirent* entry = readdir(folder))
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    closedir(folder);
+    return names;
 }
