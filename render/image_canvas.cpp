@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/image_resize.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -14,7 +15,7 @@ int roundHalfUp(float value) {
 }
 
 void resizeLanczos(MagickWand* wand, int width, int height) {
-    MagickResizeImage(wand, width, height, LanczosFilter, 1.0);
+    lanczosResize(wand, width, height);
 }
 
 } // namespace

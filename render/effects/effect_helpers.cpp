@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/image.h"
+#include "render/image_resize.h"
 
 float aspectRatio(const EffectContext& ctx) { return aspectRatioOf(ctx.W, ctx.H); }
 
@@ -43,7 +44,7 @@ WandPtr cropCopy(MagickWand* source, int x, int y, int width, int height) {
 WandPtr resizedCopy(MagickWand* source, int width, int height) {
     if (width < 1 || height < 1) return nullptr;
     WandPtr copy = cloneWand(source);
-    MagickResizeImage(copy.get(), width, height, LanczosFilter, 1.0);
+    lanczosResize(copy.get(), width, height);
     return copy;
 }
 

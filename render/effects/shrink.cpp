@@ -8,6 +8,7 @@
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
+#include "render/image_resize.h"
 
 std::vector<int> shrinkToMiddleSteps(int extent, int step, bool slowLastStep) {
     std::vector<int> steps;
@@ -86,7 +87,7 @@ WandPtr shrink(EffectContext& ctx, ShrinkMember member, const std::vector<int>& 
         // ImageMagick refuses a zero side and would leave the copy at its old
         // size in the wrong place: such a sliver shows the plain picture.
         if (at.width < 1 || at.height < 1) return;
-        MagickResizeImage(copy, at.width, at.height, LanczosFilter, 1.0);
+        lanczosResize(copy, at.width, at.height);
         compositeOver(frame, copy, at.x, at.y);
     });
 }
