@@ -1,13 +1,16 @@
 // The shape fill: a shape drawn on a target with a source picture as its
-// fill. ImageMagick draws the shape's coverage onto a transparent mask the
-// size of the shape's box; the source is then laid over the target through
-// that coverage with the Over blend, pixel by pixel. That gives the pixels of
-// a drawing whose fill pattern is the source, at a fraction of its cost,
-// and skips the frame-sized copies a composite through the mask would make.
+// fill. The shape's coverage is worked out as a mask the size of the
+// shape's box, exactly as ImageMagick draws it (shape_raster.h; ImageMagick
+// itself draws the shapes that leaves out); the source is then laid over
+// the target through that coverage with the Over blend, pixel by pixel.
+// That gives the pixels of a drawing whose fill pattern is the source, at a
+// fraction of its cost, and skips the frame-sized copies a composite
+// through the mask would make.
 #include <algorithm>
 #include <cmath>
 
 #include "render/effects/effect_helpers.h"
+#include "render/effects/shape_raster.h"
 
 namespace {
 
@@ -15,9 +18,13 @@ struct PixelBox {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// The shape's coverage: opaque white inside, transparent outside, the edge
-// in between, on a mask covering box, the shape moved by the box's corner.
-WandPtr shapeMask(const PixelBox& box, const std::function<void(DrawingWand*)>& drawShape) {
+// The mask's opacities, row after row.
+using MaskOpacity = std::vector<Quantum>;
+
+// The coverage ImageMagick draws for drawShape: opaque white inside,
+// transparent outside, the edge in between, on a mask covering box, the
+// shape moved by the box's corner.
+MaskOpacity drawnMask(const PixelBox& box, const std::function<void(DrawingWand*)>& drawShape) {
     WandPtr mask = newCanvasOf(box.width, box.height, "none");
     DrawingWandPtr draw(NewDrawingWand());
     PixelWandPtr white = newPixelWand("#ffffff");
@@ -29,7 +36,21 @@ WandPtr shapeMask(const PixelBox& box, const std::function<void(DrawingWand*)>& 
     DrawTranslate(draw.get(), -box.x, -box.y);
     drawShape(draw.get());
     MagickDrawImage(mask.get(), draw.get());
-    return mask;
+    MaskOpacity opacity(static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height),
+                        QuantumRange);
+    Image* image = GetImageFromMagickWand(mask.get());
+    ExceptionInfo* exception = AcquireExceptionInfo();
+    CacheView* view = AcquireVirtualCacheView(image, exception);
+    for (int row = 0; row < box.height; ++row) {
+        const PixelPacket* p =
+            GetCacheViewVirtualPixels(view, 0, row, static_cast<size_t>(box.width), 1, exception);
+        if (!p) break;
+        Quantum* out = opacity.data() + static_cast<std::size_t>(row) * box.width;
+        for (int i = 0; i < box.width; ++i) out[i] = p[i].opacity;
+    }
+    DestroyCacheView(view);
+    DestroyExceptionInfo(exception);
+    return opacity;
 }
 
 // ImageMagick's Over of a source pixel at alpha Sa onto a target pixel at
@@ -40,32 +61,45 @@ Quantum over(double source, double Sa, double target, double Da, double gamma) {
 }
 
 // Lays source over target through the mask's alpha; the source's own alpha
-// is ignored (it fills as an opaque picture).
-void blendThroughMask(MagickWand* target, MagickWand* source, MagickWand* mask,
+// is ignored (it fills as an opaque picture). Both are read and written
+// through this call's own cache views: other threads read the source's
+// pixel cache at the same time.
+void blendThroughMask(MagickWand* target, MagickWand* source, const MaskOpacity& mask,
                       const PixelBox& box) {
     Image* targetImage = GetImageFromMagickWand(target);
     Image* sourceImage = GetImageFromMagickWand(source);
-    Image* maskImage = GetImageFromMagickWand(mask);
-    if (!targetImage || !sourceImage || !maskImage) return;
+    if (!targetImage || !sourceImage) return;
     // Pixels written straight into a palette image would be reset from its
     // palette later.
     if (targetImage->storage_class == PseudoClass) SetImageStorageClass(targetImage, DirectClass);
     bool targetAlpha = targetImage->matte != MagickFalse;
     ExceptionInfo* exception = AcquireExceptionInfo();
+    CacheView* sourceView = AcquireVirtualCacheView(sourceImage, exception);
+    CacheView* targetView = AcquireAuthenticCacheView(targetImage, exception);
     for (int row = 0; row < box.height; ++row) {
-        const PixelPacket* m = GetVirtualPixels(maskImage, 0, row, box.width, 1, exception);
-        const PixelPacket* s =
-            GetVirtualPixels(sourceImage, box.x, box.y + row, box.width, 1, exception);
-        if (!m || !s) break;
-        bool covered = false;
-        for (int i = 0; i < box.width && !covered; ++i) covered = m[i].opacity != QuantumRange;
-        if (!covered) continue;
-        PixelPacket* t = GetAuthenticPixels(targetImage, box.x, box.y + row, box.width, 1,
-                                            exception);
+        const Quantum* m = mask.data() + static_cast<std::size_t>(row) * box.width;
+        int first = 0, last = box.width - 1;
+        while (first <= last && m[first] == QuantumRange) ++first;
+        while (last >= first && m[last] == QuantumRange) --last;
+        if (first > last) continue;
+        size_t columns = static_cast<size_t>(last - first + 1);
+        const PixelPacket* s = GetCacheViewVirtualPixels(sourceView, box.x + first, box.y + row,
+                                                         columns, 1, exception);
+        PixelPacket* t = s ? GetCacheViewAuthenticPixels(targetView, box.x + first, box.y + row,
+                                                         columns, 1, exception)
+                           : nullptr;
         if (!t) break;
-        for (int i = 0; i < box.width; ++i) {
-            if (m[i].opacity == QuantumRange) continue;
-            double Sa = 1.0 - QuantumScale * m[i].opacity;
+        m += first;
+        for (size_t i = 0; i < columns; ++i) {
+            if (m[i] == QuantumRange) continue;
+            if (m[i] == 0 && !targetAlpha) {
+                // Sa = Da = gamma = 1: each channel is (s - t) + t, exactly s.
+                t[i].red = s[i].red;
+                t[i].green = s[i].green;
+                t[i].blue = s[i].blue;
+                continue;
+            }
+            double Sa = 1.0 - QuantumScale * m[i];
             double Da = targetAlpha ? 1.0 - QuantumScale * t[i].opacity : 1.0;
             double alpha = Sa + Da - Sa * Da;
             double gamma = alpha > MagickEpsilon ? 1.0 / alpha : 1.0 / MagickEpsilon;
@@ -74,8 +108,10 @@ void blendThroughMask(MagickWand* target, MagickWand* source, MagickWand* mask,
             t[i].blue = over(s[i].blue, Sa, t[i].blue, Da, gamma);
             if (targetAlpha) t[i].opacity = ClampToQuantum(QuantumRange * (1.0 - alpha));
         }
-        if (SyncAuthenticPixels(targetImage, exception) == MagickFalse) break;
+        if (SyncCacheViewAuthenticPixels(targetView, exception) == MagickFalse) break;
     }
+    DestroyCacheView(targetView);
+    DestroyCacheView(sourceView);
     DestroyExceptionInfo(exception);
 }
 
@@ -94,19 +130,14 @@ PixelBox clipped(MagickWand* target, MagickWand* source, double x0, double y0, d
             static_cast<int>(bottom - top)};
 }
 
-void fillShapeIn(MagickWand* target, MagickWand* source, const PixelBox& box,
-                 const std::function<void(DrawingWand*)>& drawShape) {
-    if (box.width < 1 || box.height < 1) return;
-    WandPtr mask = shapeMask(box, drawShape);
-    blendThroughMask(target, source, mask.get(), box);
-}
-
 } // namespace
 
 void fillShape(MagickWand* target, MagickWand* source,
                const std::function<void(DrawingWand*)>& drawShape) {
     double inf = HUGE_VAL;
-    fillShapeIn(target, source, clipped(target, source, -inf, -inf, inf, inf), drawShape);
+    PixelBox box = clipped(target, source, -inf, -inf, inf, inf);
+    if (box.width < 1 || box.height < 1) return;
+    blendThroughMask(target, source, drawnMask(box, drawShape), box);
 }
 
 void fillShape(MagickWand* target, MagickWand* source, const Shape& shape) {
@@ -117,5 +148,8 @@ void fillShape(MagickWand* target, MagickWand* source, const Shape& shape) {
     const double edge = 2;
     PixelBox box = clipped(target, source, bounds.x0 - edge, bounds.y0 - edge,
                            bounds.x1 + edge + 1, bounds.y1 + edge + 1);
-    fillShapeIn(target, source, box, [&shape](DrawingWand* draw) { addShape(draw, shape); });
+    if (box.width < 1 || box.height < 1) return;
+    std::optional<MaskOpacity> mask = shapeMaskOpacity(shape, box.x, box.y, box.width, box.height);
+    if (!mask) mask = drawnMask(box, [&shape](DrawingWand* draw) { addShape(draw, shape); });
+    blendThroughMask(target, source, *mask, box);
 }

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "effect_harness.h"
 #include "render/effects/effect_helpers.h"
+#include "render/effects/shape_raster.h"
 
 using namespace harness;
 
@@ -49,6 +51,83 @@ std::vector<unsigned short> deepPixels(MagickWand* wand) {
     std::vector<unsigned short> pixels(width * height * 4);
     MagickExportImagePixels(wand, 0, 0, width, height, "RGBA", ShortPixel, pixels.data());
     return pixels;
+}
+
+// The opacity of the mask ImageMagick draws for the shape on a transparent
+// width x height box whose corner is (x, y), as the fill draws it.
+std::vector<Quantum> drawnMaskOpacity(const Shape& shape, int x, int y, int width, int height) {
+    WandPtr mask = solidCanvas(width, height, "none");
+    DrawingWandPtr draw(NewDrawingWand());
+    PixelWandPtr white = newPixelWand("#ffffff");
+    PixelWandPtr none = newPixelWand("none");
+    DrawSetFillColor(draw.get(), white.get());
+    DrawSetStrokeColor(draw.get(), none.get());
+    DrawTranslate(draw.get(), -x, -y);
+    addShape(draw.get(), shape);
+    MagickDrawImage(mask.get(), draw.get());
+    std::vector<Quantum> alpha(static_cast<std::size_t>(width) * height);
+    MagickExportImagePixels(mask.get(), 0, 0, width, height, "A", ShortPixel, alpha.data());
+    for (Quantum& a : alpha) a = QuantumRange - a;
+    return alpha;
+}
+
+// Shapes of every kind at random: coordinates whole, half or anywhere, from
+// well inside the box to far outside it, sizes from a fraction of a pixel
+// to several boxes.
+class RandomShapes {
+public:
+    explicit RandomShapes(unsigned seed) : random_(seed) {}
+
+    int between(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random_); }
+    double real(double from, double to) {
+        return std::uniform_real_distribution<double>(from, to)(random_);
+    }
+    double coordinate(double from, double to) {
+        double v = real(from, to);
+        switch (between(0, 3)) {
+        case 0: return std::round(v);
+        case 1: return std::round(v * 2) / 2;
+        default: return v;
+        }
+    }
+    double size(double largest) { return between(0, 3) == 0 ? real(0, 3) : real(0, largest); }
+
+    ShapePart part(int W, int H) {
+        double x = coordinate(-0.3 * W, 1.3 * W), y = coordinate(-0.3 * H, 1.3 * H);
+        switch (between(0, 3)) {
+        case 0: {
+            std::vector<std::vector<ShapePoint>> rings(between(1, 3));
+            double spread = size(W);
+            for (std::vector<ShapePoint>& ring : rings)
+                for (int n = between(2, 7); n > 0; --n)
+                    ring.push_back(
+                        {x + coordinate(-spread, spread), y + coordinate(-spread, spread)});
+            if (between(0, 5) == 0) rings.back().resize(1);  // a lone vertex, last
+            return polygons(rings);
+        }
+        case 1: {
+            double x1 = between(0, 4) == 0 ? x : x + coordinate(-W, W);
+            double y1 = between(0, 4) == 0 ? y : y + coordinate(-H, H);
+            return rectangle(x, y, x1, y1);
+        }
+        case 2: {
+            double radius = size(W), angle = real(0, 7);
+            return circleThrough(x, y, x + radius * std::cos(angle), y + radius * std::sin(angle));
+        }
+        }
+        double start = between(0, 1) ? between(0, 8) * 45.0 : real(0, 360);
+        double sweep = between(0, 3) == 0 ? between(0, 8) * 45.0 : real(0, 360);
+        return pieSlice(x, y, size(1.2 * W), start, start + sweep);
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+int firstDifference(const std::vector<Quantum>& a, const std::vector<Quantum>& b) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return static_cast<int>(i);
+    return -1;
 }
 
 int differingPixels(const Frame& a, const Frame& b, int tolerance) {
@@ -195,4 +274,56 @@ TEST(ShapeFill, EmptyShapeLeavesTheTargetAlone) {
     fillShape(target.get(), source.get(), Shape{});
     fillShape(target.get(), source.get(), Shape{polygons({})});
     EXPECT_EQ(frameOf(target.get()), before);
+}
+
+TEST(ShapeMask, IsImageMagicksOwnDrawingToTheLastBit) {
+    struct Case {
+        Shape shape;
+        int x, y, width, height;
+    };
+    std::vector<Case> cases = {
+        // A large circle's rim; a quarter-pixel radius; no radius.
+        {{circleThrough(540, 720, 1140, 720)}, 400, 0, 200, 300},
+        {{circleThrough(9.5, 7.25, 9.5, 7.5)}, 0, 0, 20, 16},
+        {{circleThrough(5, 5, 5, 5)}, 0, 0, 10, 10},
+        // Corners together (a point); no width, no height.
+        {{rectangle(3.5, 4, 3.5, 4)}, 0, 0, 8, 8},
+        {{rectangle(3, 1, 3, 9), rectangle(1, 5, 9, 5)}, 0, 0, 12, 12},
+        // A large arc's rim; no sweep; all round; a radius below epsilon.
+        {{pieSlice(540, 720, 900, 250, 330)}, 1100, 100, 200, 250},
+        {{pieSlice(40, 30, 50, 270, 270)}, 0, 0, 80, 60},
+        {{pieSlice(40, 30, 50, 90, 450)}, 0, 0, 80, 60},
+        {{pieSlice(0, 0, 1e-13, 0, 90)}, -2, -2, 4, 4},
+        // Repeated points; collinear; crossing itself; a lone vertex last.
+        {{polygon({{2, 2}, {2, 2}, {9, 2}, {9, 2}, {2, 9}})}, 0, 0, 12, 12},
+        {{polygon({{1, 1}, {5, 5}, {9, 9}})}, 0, 0, 12, 12},
+        {{polygon({{0, 0}, {30, 20}, {30, 0}, {0, 20}})}, -3, -3, 36, 26},
+        {{polygons({{{1, 1}, {1e-13, 1}, {1, 9}}, {{6, 6}}})}, 0, 0, 10, 10},
+        // One pixel of a large triangle.
+        {{polygon({{-500, -400}, {900, 300}, {-200, 800}})}, 0, 0, 1, 1},
+        // A segment shorter than a millionth, across a row: it reaches pixels away.
+        {{polygon({{0, 2}, {5, 4.99999999}, {5, 5.00000001}, {10, 8}})}, 0, 0, 12, 12},
+    };
+    RandomShapes random(20240611);
+    for (int i = 0; i < 300; ++i) {
+        int W = random.between(0, 4) == 0 ? random.between(1, 12) : random.between(12, 180);
+        int H = random.between(0, 4) == 0 ? random.between(1, 12) : random.between(12, 180);
+        Shape shape;
+        for (int parts = random.between(1, 3); parts > 0; --parts)
+            shape.push_back(random.part(W, H));
+        cases.push_back({shape, random.between(-20, W / 2), random.between(-20, H / 2), W, H});
+    }
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const Case& c = cases[i];
+        std::optional<std::vector<Quantum>> mask =
+            shapeMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
+        ASSERT_TRUE(mask);
+        std::vector<Quantum> drawn = drawnMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
+        int first = firstDifference(*mask, drawn);
+        EXPECT_EQ(first, -1) << "at (" << first % c.width << ", " << first / c.width << ")";
+    }
+    // A lone vertex followed by another ring is printed in a form ImageMagick
+    // rejects, ending the drawing: left to ImageMagick.
+    EXPECT_FALSE(shapeMaskOpacity({polygons({{{4, 4}}, {{1, 1}, {8, 1}, {1, 8}}})}, 0, 0, 10, 10));
 }
