@@ -4,6 +4,7 @@
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
+#include "render/image_distort.h"
 
 namespace {
 
@@ -56,9 +57,7 @@ WandPtr flip(EffectContext& ctx, FlipHinge hinge) {
         // quadrilateral covers the previous frame.
         MagickSetImageAlphaChannel(piece.get(), OpaqueAlphaChannel);
         MagickSetImageVirtualPixelMethod(piece.get(), TransparentVirtualPixelMethod);
-        if (!MagickDistortImage(piece.get(), PerspectiveDistortion, points.size(), points.data(),
-                                MagickTrue))
-            return;
+        if (!distortPerspectiveBestFit(piece.get(), points.data(), points.size())) return;
         // The best fit enlarges the result and records where it starts.
         std::size_t pageWidth = 0, pageHeight = 0;
         ssize_t x = 0, y = 0;

@@ -4,6 +4,7 @@
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
+#include "render/image_distort.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void drawTurned(MagickWand* frame, MagickWand* picture, const RotateStep& step, 
     if (!piece) return;
     if (step.opacity < 1.0) setOpacity(piece.get(), step.opacity);
     PixelWandPtr transparent = newPixelWand("#FFFFFF00");
-    if (!MagickRotateImage(piece.get(), transparent.get(), step.angle)) return;
+    if (!rotateOnBackground(piece.get(), transparent.get(), step.angle)) return;
     int turnedWidth = static_cast<int>(MagickGetImageWidth(piece.get()));
     int turnedHeight = static_cast<int>(MagickGetImageHeight(piece.get()));
     compositeOver(frame, piece.get(), (W - turnedWidth) / 2, (H - turnedHeight) / 2);
