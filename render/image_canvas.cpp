@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/image_composite.h"
 #include "render/image_resize.h"
 #include "render/wand_ptr.h"
 
@@ -28,23 +29,19 @@ MagickWand* newCanvas(int width, int height, const char* color) {
 }
 
 MagickWand* newWhiteCanvasWith(int width, int height, MagickWand* image, int x, int y) {
-    MagickWand* canvas = newCanvas(width, height, "#FFFFFF");
-    MagickCompositeImage(canvas, image, OverCompositeOp, x, y);
-    return canvas;
+    return newCanvasWithImageOver(width, height, "#FFFFFF", image, x, y);
 }
 
 MagickWand* blendOnWhiteCanvas(int width, int height, MagickWand* top, MagickWand* base,
                                double opacity) {
-    MagickWand* canvas = newCanvas(width, height, "#FFFFFF");
-    MagickCompositeImage(canvas, base, OverCompositeOp, 0, 0);
+    MagickWand* canvas = newCanvasWithImageOver(width, height, "#FFFFFF", base, 0, 0);
     MagickSetImageOpacity(top, opacity);
-    MagickCompositeImage(canvas, top, OverCompositeOp, 0, 0);
+    compositeImageOver(canvas, top, 0, 0);
     return canvas;
 }
 
 MagickWand* zoomOnWhiteCanvas(int W, int H, MagickWand* picture, int delta) {
     WandPtr copy(CloneMagickWand(picture));
-    MagickWand* canvas = newCanvas(W, H, "#FFFFFF");
     int w = static_cast<int>(MagickGetImageWidth(picture)) + delta;
     float ratio = static_cast<float>(static_cast<double>(H) / W);
     float grow = ratio * delta;
@@ -52,19 +49,14 @@ MagickWand* zoomOnWhiteCanvas(int W, int H, MagickWand* picture, int delta) {
     int h = static_cast<int>(MagickGetImageHeight(picture) + grow) +
             (grow - whole >= 0.5f ? 1 : 0);
     resizeLanczos(copy.get(), w < 1 ? 1 : w, h < 1 ? 1 : h);
-    MagickCompositeImage(canvas, copy.get(), OverCompositeOp, -(std::abs(W - w) / 2),
-                         -(std::abs(H - h) / 2));
-    return canvas;
+    return newCanvasWithImageOver(W, H, "#FFFFFF", copy.get(), -(std::abs(W - w) / 2),
+                                  -(std::abs(H - h) / 2));
 }
 
 MagickWand* fitOnBackground(int W, int H, MagickWand* picture, const char* color) {
     int pw = static_cast<int>(MagickGetImageWidth(picture));
     int ph = static_cast<int>(MagickGetImageHeight(picture));
-    MagickWand* canvas = newCanvas(W, H, color);
-    if (pw == W && ph == H) {
-        MagickCompositeImage(canvas, picture, OverCompositeOp, 0, 0);
-        return canvas;
-    }
+    if (pw == W && ph == H) return newCanvasWithImageOver(W, H, color, picture, 0, 0);
     if (pw > W || ph > H) {
         float rH = static_cast<float>(static_cast<double>(H) / ph);
         int nw = roundHalfUp(rH * pw);
@@ -78,6 +70,5 @@ MagickWand* fitOnBackground(int W, int H, MagickWand* picture, const char* color
     }
     int width = static_cast<int>(MagickGetImageWidth(picture));
     int height = static_cast<int>(MagickGetImageHeight(picture));
-    MagickCompositeImage(canvas, picture, OverCompositeOp, (W - width) / 2, (H - height) / 2);
-    return canvas;
+    return newCanvasWithImageOver(W, H, color, picture, (W - width) / 2, (H - height) / 2);
 }

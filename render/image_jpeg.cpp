@@ -1,9 +1,10 @@
 #include "render/image.h"
 
+#include "render/image_composite.h"
 #include "render/wand_ptr.h"
 
 void layFrameLogo(MagickWand* frame, const FrameLogo& logo) {
-    if (logo.wand) MagickCompositeImage(frame, logo.wand, OverCompositeOp, logo.x, logo.y);
+    if (logo.wand) compositeImageOver(frame, logo.wand, logo.x, logo.y);
 }
 
 unsigned char* getFrameJpegBlob(MagickWand* wand, std::size_t* length, const FrameLogo* logo) {

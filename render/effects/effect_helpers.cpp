@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/image.h"
+#include "render/image_composite.h"
 #include "render/image_resize.h"
 
 float aspectRatio(const EffectContext& ctx) { return aspectRatioOf(ctx.W, ctx.H); }
@@ -25,18 +26,31 @@ WandPtr newCanvasOf(int width, int height, const char* color) {
     return WandPtr(newCanvas(width, height, color));
 }
 
-WandPtr cropCopy(MagickWand* source, int x, int y, int width, int height) {
+namespace {
+
+// The part of (x, y, width, height) inside source; empty when none is.
+struct SourcePart {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
+SourcePart partInside(MagickWand* source, int x, int y, int width, int height) {
     int sourceWidth = static_cast<int>(MagickGetImageWidth(source));
     int sourceHeight = static_cast<int>(MagickGetImageHeight(source));
-    int left = std::max(x, 0);
-    int top = std::max(y, 0);
-    int right = std::min(x + width, sourceWidth);
-    int bottom = std::min(y + height, sourceHeight);
+    return {std::max(x, 0), std::max(y, 0), std::min(x + width, sourceWidth),
+            std::min(y + height, sourceHeight)};
+}
+
+} // namespace
+
+WandPtr cropCopy(MagickWand* source, int x, int y, int width, int height) {
+    SourcePart part = partInside(source, x, y, width, height);
     // ImageMagick reads a zero width or height as "all of it", so an empty
     // rectangle must never reach it.
-    if (right <= left || bottom <= top) return nullptr;
+    if (part.empty()) return nullptr;
     WandPtr copy = cloneWand(source);
-    MagickCropImage(copy.get(), right - left, bottom - top, left, top);
+    MagickCropImage(copy.get(), part.right - part.left, part.bottom - part.top, part.left,
+                    part.top);
     MagickResetImagePage(copy.get(), nullptr);
     return copy;
 }
@@ -49,16 +63,21 @@ WandPtr resizedCopy(MagickWand* source, int width, int height) {
 }
 
 void compositeOver(MagickWand* target, MagickWand* source, int x, int y) {
-    if (source) MagickCompositeImage(target, source, OverCompositeOp, x, y);
+    if (source) compositeImageOver(target, source, x, y);
 }
 
 void compositePiece(MagickWand* target, MagickWand* source, const Piece& piece) {
-    // cropCopy clips to the source; what it cut off on the left or top
-    // shifts the rest so every pixel still lands where the piece puts it.
-    int left = std::max(piece.x, 0);
-    int top = std::max(piece.y, 0);
+    // Only the part inside the source is laid; what is cut off on the left
+    // or top shifts the rest so every pixel still lands where the piece puts it.
+    SourcePart part = partInside(source, piece.x, piece.y, piece.width, piece.height);
+    if (part.empty()) return;
+    int atX = piece.atX + part.left - piece.x;
+    int atY = piece.atY + part.top - piece.y;
+    if (compositePartOver(target, source, part.left, part.top, part.right - part.left,
+                          part.bottom - part.top, atX, atY))
+        return;
     WandPtr cut = cropCopy(source, piece.x, piece.y, piece.width, piece.height);
-    compositeOver(target, cut.get(), piece.atX + left - piece.x, piece.atY + top - piece.y);
+    compositeOver(target, cut.get(), atX, atY);
 }
 
 void setOpacity(MagickWand* wand, double opacity) { MagickSetImageOpacity(wand, opacity); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/image.h"
+#include "render/image_composite.h"
 
 namespace {
 
@@ -48,8 +49,8 @@ unsigned char* effect_encode_with_caption(const EffectContext& ctx, MagickWand* 
     // A caption without a box has a transparent ground: a uniform opacity
     // would fill it, so it is laid on unchanged.
     if (!caption->transparent) MagickSetImageOpacity(caption->wand.get(), opacity + 0.2);
-    MagickCompositeImage(copy.get(), caption->wand.get(), OverCompositeOp,
-                         static_cast<ssize_t>(caption->x), static_cast<ssize_t>(caption->y));
+    compositeImageOver(copy.get(), caption->wand.get(), static_cast<ssize_t>(caption->x),
+                       static_cast<ssize_t>(caption->y));
     return encodeFrame(ctx, copy.get(), length, context);
 }
 
