@@ -2,6 +2,7 @@
 // the drawing code leaves each frame's bytes as they were.
 //
 //   effect_digests --photographs DIR [--size WxH]... [--workers N] [--rgb]
+//                  [--imagemagick-only]
 //
 // Renders a list of the named effects in table order, one picture each,
 // from the photographs of DIR ("photo N.jpg", as generation_bench
@@ -10,7 +11,9 @@
 // workers (8), at each size (799x601, 800x800 and 1080x1440). Prints, per
 // size and picture, the effect's index and the MD5 of its frames' bytes in
 // order (YUV 4:2:0 as for a video, or RGB with --rgb), then one digest of
-// the whole stream. Two builds' outputs are compared with diff.
+// the whole stream. Two builds' outputs (or a run with --imagemagick-only,
+// which leaves every resize, composite, distortion and shape mask to
+// ImageMagick's own calls) are compared with diff.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +27,7 @@
 #include "foundation/md5.h"
 #include "render/effects/effect_table.h"
 #include "render/font_map.h"
+#include "render/own_pixel_work.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
 
@@ -88,6 +92,8 @@ int main(int argc, char** argv) {
         int width = 0, height = 0;
         if (option == "--rgb") {
             layout = FramePixels::Rgb24;
+        } else if (option == "--imagemagick-only") {
+            ownPixelWork = false;
         } else if (option == "--photographs" && i + 1 < argc) {
             photographs = argv[++i];
         } else if (option == "--workers" && i + 1 < argc) {
@@ -99,7 +105,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: effect_digests --photographs DIR [--size WxH]... [--workers N] "
-                         "[--rgb]\n");
+                         "[--rgb] [--imagemagick-only]\n");
             return 2;
         }
     }

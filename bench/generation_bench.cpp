@@ -3,6 +3,7 @@
 //   generation_bench [--list busy|photo-like|photographs|photographs-mixed] [--size WxH]
 //                    [--workers N] [--runs N] [--pictures N]
 //                    [--photographs DIR] [--generation-only] [--keep]
+//                    [--imagemagick-only]
 //   generation_bench --write-photographs DIR
 //
 // Three lists: a busy synthetic one (gradients crossed by thin lines,
@@ -23,7 +24,9 @@
 // many times and the medians are printed. Prints, per list, size and
 // worker count, both times, their ratio, the peak memory of the generation
 // and the CPU time of rendering the frames into memory; with
-// --generation-only only the generation's time.
+// --generation-only only the generation's time. --imagemagick-only leaves
+// every resize, composite, distortion and shape mask to ImageMagick's own
+// calls (the same frames, at their cost): the control of a comparison.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -55,6 +58,7 @@
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
 #include "render/image.h"
+#include "render/own_pixel_work.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
@@ -342,6 +346,10 @@ int main(int argc, char** argv) {
         }
         if (option == "--keep") {
             keep = true;
+            continue;
+        }
+        if (option == "--imagemagick-only") {
+            ownPixelWork = false;
             continue;
         }
         const char* value = i + 1 < argc ? argv[++i] : "";

@@ -22,6 +22,7 @@
 #endif
 
 #include "render/image.h"
+#include "render/own_pixel_work.h"
 
 namespace {
 
@@ -283,7 +284,7 @@ void fillAndLay(Image* canvas, const PixelPacket& fill, const Image* source,
 void compositeImageOver(MagickWand* target, MagickWand* source, ssize_t x, ssize_t y) {
     Image* targetImage = GetImageFromMagickWand(target);
     const Image* sourceImage = GetImageFromMagickWand(source);
-    if (targetImage && sourceImage &&
+    if (ownPixelWork && targetImage && sourceImage &&
         overInPlace(targetImage, sourceImage, wholeImageAt(sourceImage, x, y)))
         return;
     MagickCompositeImage(target, source, OverCompositeOp, x, y);
@@ -295,8 +296,9 @@ bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize
     const Image* sourceImage = GetImageFromMagickWand(source);
     // A clone's crop is of the first image in the list, placed by the page
     // offset; here it is the part itself only when both are neutral.
-    if (!targetImage || !sourceImage || sourceImage->previous || sourceImage->page.x != 0 ||
-        sourceImage->page.y != 0 || width == 0 || height == 0 || sx < 0 || sy < 0 ||
+    if (!ownPixelWork || !targetImage || !sourceImage || sourceImage->previous ||
+        sourceImage->page.x != 0 || sourceImage->page.y != 0 || width == 0 || height == 0 ||
+        sx < 0 || sy < 0 ||
         sx + static_cast<ssize_t>(width) > static_cast<ssize_t>(sourceImage->columns) ||
         sy + static_cast<ssize_t>(height) > static_cast<ssize_t>(sourceImage->rows))
         return false;
@@ -306,7 +308,7 @@ bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize
 MagickWand* newCanvasWithImageOver(int width, int height, const char* color, MagickWand* image,
                                    ssize_t x, ssize_t y) {
     const Image* source = GetImageFromMagickWand(image);
-    if (width >= 1 && height >= 1 && source && plainSource(source)) {
+    if (ownPixelWork && width >= 1 && height >= 1 && source && plainSource(source)) {
         // A 1 x 1 canvas has the attributes of any new canvas and its one
         // pixel is the fill; extended, its pixels are written once below.
         MagickWand* canvas = newCanvas(1, 1, color);

@@ -13,6 +13,8 @@
 #include <limits>
 #include <vector>
 
+#include "render/own_pixel_work.h"
+
 // MagickCore exports its resize filters without installing their header; the
 // table below must hold the very weights its resampling uses.
 extern "C" {
@@ -699,7 +701,7 @@ MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* poin
                                             std::size_t count) {
     Image* image = GetImageFromMagickWand(wand);
     Mapping map;
-    if (image && count == 16 && perspectiveMapping(points, map)) {
+    if (ownPixelWork && image && count == 16 && perspectiveMapping(points, map)) {
         ExceptionInfo* exception = AcquireExceptionInfo();
         Image* out = distorted(image, map, exception);
         DestroyExceptionInfo(exception);
@@ -714,7 +716,7 @@ MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* poin
 MagickBooleanType rotateOnBackground(MagickWand* wand, const PixelWand* background,
                                      double degrees) {
     Image* image = GetImageFromMagickWand(wand);
-    if (image && !quarterTurns(degrees)) {
+    if (ownPixelWork && image && !quarterTurns(degrees)) {
         // The rotation reads the background as its virtual pixel, which
         // gives a picture without alpha an opaque alpha channel first.
         PixelGetQuantumColor(background, &image->background_color);

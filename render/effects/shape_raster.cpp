@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "render/effects/shape_outline.h"
+#include "render/own_pixel_work.h"
 
 namespace {
 
@@ -540,7 +541,7 @@ void drawPoint(const ShapePoint& point, int columns, int rows, Quantum* mask) {
 
 std::optional<std::vector<Quantum>> shapeMaskOpacity(const Shape& shape, int x, int y, int width,
                                                      int height) {
-    if (width < 1 || height < 1) return std::nullopt;
+    if (!ownPixelWork || width < 1 || height < 1) return std::nullopt;
     std::optional<std::vector<OutlinePrimitive>> primitives =
         traceShape(shape, -static_cast<double>(x), -static_cast<double>(y));
     if (!primitives) return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include "effect_harness.h"
 #include "render/effects/effect_table.h"
+#include "render/own_pixel_work.h"
 
 using namespace harness;
 
@@ -62,6 +63,40 @@ TEST_P(EveryNamedEffect, AnimatesAndRendersTheCountedFramesAtEverySize) {
         ASSERT_NE(run.result, nullptr);
         EXPECT_EQ(MagickGetImageWidth(run.result.get()), static_cast<size_t>(W));
         EXPECT_EQ(MagickGetImageHeight(run.result.get()), static_cast<size_t>(H));
+    }
+}
+
+// The program's own resizes, composites, distortions and shape masks give
+// every frame ImageMagick's calls give, bit for bit, with a caption laid on
+// the hold frames, at odd and even sizes.
+TEST_P(EveryNamedEffect, DrawsTheFramesImageMagickAloneDraws) {
+    const int index = GetParam();
+    for (auto [W, H] : {std::pair{61, 45}, {48, 64}}) {
+        SCOPED_TRACE(::testing::Message() << W << "x" << H);
+        WandPtr canvas = positionCodedCanvas(W, H);
+        auto caption = testCaption(W, H);
+        auto run = [&](bool own) {
+            ownPixelWork = own;
+            EffectSetup setup;
+            setup.index = index;
+            setup.W = W;
+            setup.H = H;
+            setup.holdFrames = 3;
+            setup.canvas = canvas.get();
+            setup.caption = caption.get();
+            setup.previous = negativeCodedCanvas(W, H);
+            EffectRun result = runEffectIndex(std::move(setup));
+            ownPixelWork = true;
+            return result;
+        };
+        EffectRun own = run(true);
+        EffectRun imageMagick = run(false);
+        ASSERT_EQ(own.frames.size(), imageMagick.frames.size());
+        for (std::size_t i = 0; i < own.frames.size(); ++i)
+            EXPECT_EQ(own.frames[i], imageMagick.frames[i]) << "frame " << i;
+        ASSERT_NE(own.result, nullptr);
+        ASSERT_NE(imageMagick.result, nullptr);
+        EXPECT_EQ(frameOf(own.result.get()), frameOf(imageMagick.result.get())) << "final frame";
     }
 }
 
