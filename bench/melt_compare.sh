@@ -7,7 +7,8 @@
 # Both orderings of the photographs are timed: "photographs" (the first
 # effects of the table, no captions) and "photographs-mixed" (effects from
 # the whole table, a caption on every third picture); LISTS in the
-# environment names fewer.
+# environment names fewer. BENCH_OPTIONS are passed on to generation_bench
+# (--imagemagick-only for the control).
 # BUILD_DIR holds bench/generation_bench (default build-rel, configured
 # with -DTEVRAKO_BENCH=ON); RUNS (3) alternating runs of each; SIZEs
 # (800x800 1080x1440). Needs melt (apt-get install melt) and the
@@ -63,7 +64,7 @@ EOF
     theirs=()
     for run in $(seq "$runs"); do
         report=$("$bench" --list "$list" --photographs "$work/photos" --size "$size" \
-                          --generation-only --runs 1 --workers "$(nproc)")
+                          --generation-only --runs 1 --workers "$(nproc)" ${BENCH_OPTIONS:-})
         frames=$(sed -n 's/.* pictures, \([0-9]*\) frames.*/\1/p' <<< "$report")
         ours+=("$(awk '$1 ~ /^[0-9]+$/ {print $2}' <<< "$report")")
 
