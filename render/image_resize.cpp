@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+#include "render/own_pixel_work.h"
+
 namespace {
 
 // The arithmetic constants of the ImageMagick in use (Q16, no HDRI).
@@ -355,7 +357,7 @@ Image* resizedImage(const Image* image, std::size_t columns, std::size_t rows,
 
 MagickBooleanType lanczosResize(MagickWand* wand, std::size_t columns, std::size_t rows) {
     const Image* image = GetImageFromMagickWand(wand);
-    if (!image || columns == 0 || rows == 0 || !computable(image))
+    if (!ownPixelWork || !image || columns == 0 || rows == 0 || !computable(image))
         return MagickResizeImage(wand, columns, rows, LanczosFilter, 1.0);
     ExceptionInfo* exception = AcquireExceptionInfo();
     Image* resized = resizedImage(image, columns, rows, exception);

@@ -10,6 +10,7 @@
 // Resizes the wand's current image to columns x rows, giving the image and
 // pixels MagickResizeImage(wand, columns, rows, LanczosFilter, 1.0) gives.
 // What it does not compute itself (palette or CMYK images, masks, filter
-// options, progress monitors, processors without AVX2) goes to that call.
+// options, progress monitors, processors without AVX2), and everything
+// while ownPixelWork is off, goes to that call.
 // MagickResizeImage's result.
 MagickBooleanType lanczosResize(MagickWand* wand, std::size_t columns, std::size_t rows);
