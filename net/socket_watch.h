@@ -2,11 +2,11 @@
 //
 // While a SocketWatch lives, every wait of its thread for the network (the
 // name lookup, the TCP connect, the TLS handshake, each read and write)
-// ends as soon as the
-// watch's time is up or its keepGoing check answers false. The check is
-// called about ten times a second while a wait lasts, so it may let the
-// windows repaint. A slow server that sends a byte now and then keeps each
-// single read short, never the whole transfer: the watch bounds the whole.
+// ends as soon as the watch's time is up or its keepGoing check answers
+// false. The check is called about ten times a second while a wait lasts,
+// so it may let the windows repaint. A slow server that sends a byte now
+// and then keeps each single read short, never the whole transfer: the
+// watch bounds the whole.
 // Waits of other threads are not touched.
 #pragma once
 

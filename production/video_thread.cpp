@@ -35,13 +35,6 @@ constexpr char kNoPrivateFolderText[] =
     "临时文件夹必须是您自己的文件夹（不能是链接或其他用户创建的文件夹），并且可以写入。"
     "请重新启动软件后再生成视频。";
 
-// Ends the generation before the encoder starts, with text in a box.
-void refuseGeneration(const char* text) {
-    showGenerationError(text, "错误");
-    stopFlag = 1;
-    endGeneration(WM_ENCODE_FAILED);
-}
-
 // A frame is larger than a pipe's default 64 kB; a wider pipe lets the
 // renderer run ahead while the encoder works (the system may refuse; the
 // default then serves).

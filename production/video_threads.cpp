@@ -52,11 +52,15 @@ void showGenerationError(const std::string& text, const char* caption) {
     runOnUiThread([&] { messageBox(hwndProgressDialog, text, caption, MB_ICONERROR); });
 }
 
-void failGeneration(const char* where, const std::string& text) {
-    sendErrorReport(where, text.c_str());
+void refuseGeneration(const std::string& text) {
     showGenerationError(text, "错误");
     stopFlag = 1;
     endGeneration(WM_ENCODE_FAILED);
+}
+
+void failGeneration(const char* where, const std::string& text) {
+    sendErrorReport(where, text.c_str());
+    refuseGeneration(text);
 }
 
 void failThreadStart() {

@@ -12,6 +12,9 @@ bool startVideoThread(std::function<void()> body);
 void endGeneration(unsigned message);
 // Shows an error box on the user-interface thread (owner: the progress window).
 void showGenerationError(const std::string& text, const char* caption);
+// The generation cannot go on: text is shown as an error and the
+// generation ends as failed.
+void refuseGeneration(const std::string& text);
 // A resource the generation needs is missing: the failure is reported
 // under where, shown, and the generation ends as failed.
 void failGeneration(const char* where, const std::string& text);

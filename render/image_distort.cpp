@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "render/own_pixel_work.h"
+#include "render/wand_ptr.h"
 
 // MagickCore exports its resize filters without installing their header; the
 // table below must hold the very weights its resampling uses.
@@ -32,7 +33,7 @@ namespace {
 constexpr int kWeightCount = 1024;
 
 double degreesToRadians(double degrees) {
-    return 3.14159265358979323846264338327950288 * degrees / 180.0;
+    return M_PI * degrees / 180.0;
 }
 
 // ImageMagick's cast of a coordinate to a pixel index: truncation, NaN as 0,
@@ -675,15 +676,6 @@ Image* distorted(const Image* image, const Mapping& map, ExceptionInfo* exceptio
     return nullptr;
 }
 
-// Puts image in place of the wand's current image, as the wand's own
-// operations do.
-void replaceImage(MagickWand* wand, Image* image) {
-    MagickWand* holder = NewMagickWandFromImage(image);
-    DestroyImage(image);
-    MagickSetImage(wand, holder);
-    DestroyMagickWand(holder);
-}
-
 // A rotation ImageMagick makes by whole quarter turns, moving pixels without
 // resampling.
 bool quarterTurns(double degrees) {
@@ -706,7 +698,7 @@ MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* poin
         Image* out = distorted(image, map, exception);
         DestroyExceptionInfo(exception);
         if (out) {
-            replaceImage(wand, out);
+            replaceWandImage(wand, out);
             return MagickTrue;
         }
     }
@@ -730,7 +722,7 @@ MagickBooleanType rotateOnBackground(MagickWand* wand, const PixelWand* backgrou
         }
         DestroyExceptionInfo(exception);
         if (out) {
-            replaceImage(wand, out);
+            replaceWandImage(wand, out);
             return MagickTrue;
         }
     }

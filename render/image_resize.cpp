@@ -17,28 +17,22 @@
 #include <vector>
 
 #include "render/own_pixel_work.h"
+#include "render/wand_ptr.h"
 
 namespace {
 
 // The arithmetic constants of the ImageMagick in use (Q16, no HDRI).
 constexpr double kQuantumRange = 65535.0;
 constexpr double kQuantumScale = 1.0 / 65535.0;
-constexpr double kEpsilon = 1.0e-12;
-constexpr double kPi = 3.14159265358979323846264338327950288419716939937510;
 // Lanczos: a three-lobed sinc windowed by the sinc stretched to three lobes.
 constexpr double kLobes = 3.0;
 constexpr double kWindowScale = 1.0 / kLobes;
-
-double perceptibleReciprocal(double x) {
-    const double sign = x < 0.0 ? -1.0 : 1.0;
-    return sign * x >= kEpsilon ? 1.0 / x : sign / kEpsilon;
-}
 
 // sin(pi x) / (pi x) by ImageMagick's Q16 polynomial on [0, 4], the plain
 // formula beyond. The coefficients are rounded through long double, as there.
 double sincFast(double x) {
     if (x > 4.0) {
-        const double alpha = kPi * x;
+        const double alpha = M_PI * x;
         return std::sin(alpha) / alpha;
     }
     const double xx = x * x;
@@ -81,15 +75,15 @@ struct Taps {
 bool lanczosTaps(std::size_t from, std::size_t to, Taps& taps) {
     const double factor = static_cast<double>(to) / static_cast<double>(from);
     // A reduction widens the filter by the reduction.
-    double scale = 1.0 / factor + kEpsilon;
+    double scale = 1.0 / factor + MagickEpsilon;
     scale = scale > 1.0 ? scale : 1.0;
     const double support = scale * kLobes;
-    scale = perceptibleReciprocal(scale);
+    scale = PerceptibleReciprocal(scale);
     const double end = static_cast<double>(from);
     std::vector<long> counts;
     std::vector<double> weights;
     for (std::size_t at = 0; at < to; ++at) {
-        const double bisect = (static_cast<double>(at) + 0.5) / factor + kEpsilon;
+        const double bisect = (static_cast<double>(at) + 0.5) / factor + MagickEpsilon;
         const double low = bisect - support + 0.5;
         const double high = bisect + support + 0.5;
         const long start = static_cast<long>(low > 0.0 ? low : 0.0);
@@ -103,7 +97,7 @@ bool lanczosTaps(std::size_t from, std::size_t to, Taps& taps) {
             density += weight;
         }
         if (density != 0.0 && density != 1.0) {
-            density = perceptibleReciprocal(density);
+            density = PerceptibleReciprocal(density);
             for (std::size_t i = offset; i < weights.size(); ++i) weights[i] *= density;
         }
         taps.first.push_back(start);
@@ -183,7 +177,7 @@ inline void addTap(Lanes& sum, double& gamma, double weight, const Lanes& pixel)
 template <bool Matte>
 inline void storeSum(const Lanes& sum, double gamma, PixelPacket& pixel) {
     if constexpr (Matte) {
-        gamma = perceptibleReciprocal(gamma);
+        gamma = PerceptibleReciprocal(gamma);
         storePixel(Lanes{gamma, gamma, gamma, 1.0} * sum, pixel);
     } else {
         storePixel(sum, pixel);
@@ -363,11 +357,5 @@ MagickBooleanType lanczosResize(MagickWand* wand, std::size_t columns, std::size
     Image* resized = resizedImage(image, columns, rows, exception);
     DestroyExceptionInfo(exception);
     if (!resized) return MagickResizeImage(wand, columns, rows, LanczosFilter, 1.0);
-    // The wand's image is replaced in its list, as MagickResizeImage replaces it;
-    // the copies share the new pixels, so this copies no pixel.
-    MagickWand* holder = NewMagickWandFromImage(resized);
-    DestroyImage(resized);
-    MagickBooleanType set = MagickSetImage(wand, holder);
-    DestroyMagickWand(holder);
-    return set;
+    return replaceWandImage(wand, resized);
 }

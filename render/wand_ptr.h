@@ -31,3 +31,12 @@ inline PixelWandPtr newPixelWand(const char* color) {
     PixelSetColor(pixel.get(), color);
     return pixel;
 }
+
+// Puts image in the wand's list in place of its current image, as the wand's
+// own operations replace it, and destroys image: the wand's copy shares its
+// pixels, so no pixel is copied.
+inline MagickBooleanType replaceWandImage(MagickWand* wand, Image* image) {
+    WandPtr holder(NewMagickWandFromImage(image));
+    DestroyImage(image);
+    return MagickSetImage(wand, holder.get());
+}

@@ -6,14 +6,15 @@
 #include <cmath>
 #include <cstddef>
 
+#include <wand/MagickWand.h>
+
 namespace {
 
-constexpr double kPi = 3.14159265358979323846264338327950288419716939937510;
 constexpr std::size_t kBezierQuantum = 200;
 constexpr double kMaxCoordinate = 1e6;
 constexpr double kMaxRadius = 1e5;
 
-double degreesToRadians(double degrees) { return kPi * degrees / 180.0; }
+double degreesToRadians(double degrees) { return M_PI * degrees / 180.0; }
 
 bool inRange(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
 bool inRange(const ShapePoint& p) { return inRange(p.x) && inRange(p.y); }
@@ -62,8 +63,8 @@ void traceBezier(std::vector<ShapePoint>& out, const ShapePoint (&control)[4]) {
 // line when it has no radius, otherwise Bezier quarters at most.
 void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, ShapePoint arc,
               double angle, bool largeArc, bool sweep) {
-    if (std::fabs(start.x - end.x) < kMagickEpsilon &&
-        std::fabs(start.y - end.y) < kMagickEpsilon) {
+    if (std::fabs(start.x - end.x) < MagickEpsilon &&
+        std::fabs(start.y - end.y) < MagickEpsilon) {
         out.push_back(end);
         return;
     }
@@ -72,7 +73,7 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
         out.push_back(start);
         out.push_back(end);
     };
-    if (radii.x < kMagickEpsilon || radii.y < kMagickEpsilon) return line();
+    if (radii.x < MagickEpsilon || radii.y < MagickEpsilon) return line();
     double cosine = std::cos(degreesToRadians(std::fmod(angle, 360.0)));
     double sine = std::sin(degreesToRadians(std::fmod(angle, 360.0)));
     ShapePoint center;
@@ -80,7 +81,7 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
     center.y = cosine * (end.y - start.y) / 2 - sine * (end.x - start.x) / 2;
     double delta =
         (center.x * center.x) / (radii.x * radii.x) + (center.y * center.y) / (radii.y * radii.y);
-    if (delta < kMagickEpsilon) return line();
+    if (delta < MagickEpsilon) return line();
     if (delta > 1.0) {
         radii.x *= std::sqrt(delta);
         radii.y *= std::sqrt(delta);
@@ -92,8 +93,8 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
     points[1].y = cosine * end.y / radii.y - sine * end.x / radii.y;
     double alpha = points[1].x - points[0].x;
     double beta = points[1].y - points[0].y;
-    if (std::fabs(alpha * alpha + beta * beta) < kMagickEpsilon) return line();
-    double factor = perceptibleReciprocal(alpha * alpha + beta * beta) - 0.25;
+    if (std::fabs(alpha * alpha + beta * beta) < MagickEpsilon) return line();
+    double factor = PerceptibleReciprocal(alpha * alpha + beta * beta) - 0.25;
     if (factor <= 0.0) {
         factor = 0.0;
     } else {
@@ -105,10 +106,10 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
     alpha = std::atan2(points[0].y - center.y, points[0].x - center.x);
     double theta = std::atan2(points[1].y - center.y, points[1].x - center.x) - alpha;
     if (theta < 0.0 && sweep)
-        theta += 2.0 * kPi;
+        theta += 2.0 * M_PI;
     else if (theta > 0.0 && !sweep)
-        theta -= 2.0 * kPi;
-    double segmentsReal = std::ceil(std::fabs(theta / (0.5 * kPi + kMagickEpsilon)));
+        theta -= 2.0 * M_PI;
+    double segmentsReal = std::ceil(std::fabs(theta / (0.5 * M_PI + MagickEpsilon)));
     std::size_t segments = static_cast<std::size_t>(static_cast<long>(segmentsReal));
     const double turn = degreesToRadians(360.0);
     const double n = static_cast<double>(segments);
@@ -142,9 +143,9 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
 // eighth of a pixel along the rim, the count capped at the estimate made
 // beforehand), closed on its first point; nothing for a radius below epsilon.
 void traceEllipse(OutlineSubpath& subpath, ShapePoint center, ShapePoint radii) {
-    if (std::fabs(radii.x) < kMagickEpsilon || std::fabs(radii.y) < kMagickEpsilon) return;
-    double delta = perceptibleReciprocal(radii.x > radii.y ? radii.x : radii.y);
-    double step = kPi / (kPi * perceptibleReciprocal(delta)) / 8.0;
+    if (std::fabs(radii.x) < MagickEpsilon || std::fabs(radii.y) < MagickEpsilon) return;
+    double delta = PerceptibleReciprocal(radii.x > radii.y ? radii.x : radii.y);
+    double step = M_PI / (M_PI * PerceptibleReciprocal(delta)) / 8.0;
     double angle = degreesToRadians(0.0);
     const double last = degreesToRadians(360.0);
     const double turn = degreesToRadians(360.0);
@@ -158,8 +159,8 @@ void traceEllipse(OutlineSubpath& subpath, ShapePoint center, ShapePoint radii) 
     }
     points.push_back({std::cos(std::fmod(last, turn)) * radii.x + center.x,
                       std::sin(std::fmod(last, turn)) * radii.y + center.y});
-    subpath.closed = std::fabs(points.front().x - points.back().x) < kMagickEpsilon &&
-                     std::fabs(points.front().y - points.back().y) < kMagickEpsilon;
+    subpath.closed = std::fabs(points.front().x - points.back().x) < MagickEpsilon &&
+                     std::fabs(points.front().y - points.back().y) < MagickEpsilon;
 }
 
 bool trace(OutlinePrimitive& primitive, const PolygonPath& path) {
@@ -184,7 +185,7 @@ bool trace(OutlinePrimitive& primitive, const PolygonPath& path) {
 
 bool trace(OutlinePrimitive& primitive, const RectangleShape& r) {
     if (!inRange(r.x0) || !inRange(r.y0) || !inRange(r.x1) || !inRange(r.y1)) return false;
-    if (std::fabs(r.x1 - r.x0) < kMagickEpsilon && std::fabs(r.y1 - r.y0) < kMagickEpsilon) {
+    if (std::fabs(r.x1 - r.x0) < MagickEpsilon && std::fabs(r.y1 - r.y0) < MagickEpsilon) {
         primitive.isPoint = true;
         primitive.point = {r.x0, r.y0};
         return true;
@@ -222,12 +223,6 @@ bool trace(OutlinePrimitive& primitive, const PieSlice& slice) {
 }
 
 } // namespace
-
-double perceptibleReciprocal(double x) {
-    double sign = x < 0.0 ? -1.0 : 1.0;
-    if ((sign * x) >= kMagickEpsilon) return 1.0 / x;
-    return sign / kMagickEpsilon;
-}
 
 std::optional<std::vector<OutlinePrimitive>> traceShape(const Shape& shape, double dx, double dy) {
     // The drawing's affine after its translate: the identity moved by (dx, dy).

@@ -10,11 +10,6 @@
 
 #include "render/effects/shape.h"
 
-// ImageMagick's smallest perceptible difference, and its reciprocal that
-// keeps away from infinity.
-constexpr double kMagickEpsilon = 1.0e-12;
-double perceptibleReciprocal(double x);
-
 struct OutlineSubpath {
     std::vector<ShapePoint> points;
     bool closed = false;

@@ -29,12 +29,6 @@ constexpr double kQuantumScale = 1.0 / 65535.0;
 // Half the default stroke width, under a translation that does not scale.
 constexpr double kMid = 0.5;
 
-Quantum clampToQuantum(double value) {
-    if (std::isnan(value) || value <= 0.0) return 0;
-    if (value >= kQuantumRange) return 65535;
-    return static_cast<Quantum>(value + 0.5);
-}
-
 double roundToUnity(double value) { return value < 0.0 ? 0.0 : (value > 1.0) ? 1.0 : value; }
 
 // The opacity ImageMagick's pixel Over leaves: a colour at opacity alpha
@@ -43,7 +37,7 @@ Quantum overOpacity(double alpha, double beta) {
     double Sa = 1.0 - kQuantumScale * alpha;
     double Da = 1.0 - kQuantumScale * beta;
     double gamma = Sa + Da - Sa * Da;
-    return clampToQuantum(kQuantumRange * (1.0 - roundToUnity(gamma)));
+    return ClampToQuantum(kQuantumRange * (1.0 - roundToUnity(gamma)));
 }
 
 // A polygon pixel's opacity: the opaque white fill laid over it at coverage
@@ -109,8 +103,8 @@ std::vector<PathPoint> primitivePath(const OutlinePrimitive& primitive) {
             const ShapePoint& point = subpath.points[k];
             PathCode code = k == 0 ? PathCode::MoveTo : PathCode::LineTo;
             if (code == PathCode::MoveTo || k + 1 >= count ||
-                std::fabs(q.x - point.x) >= kMagickEpsilon ||
-                std::fabs(q.y - point.y) >= kMagickEpsilon) {
+                std::fabs(q.x - point.x) >= MagickEpsilon ||
+                std::fabs(q.y - point.y) >= MagickEpsilon) {
                 path.push_back({code, point});
                 q = point;
             }
@@ -199,7 +193,7 @@ std::vector<Edge> pathEdges(const std::vector<PathPoint>& path) {
         }
         long next =
             (entry.point.y > point.y ||
-             (std::fabs(entry.point.y - point.y) < kMagickEpsilon && entry.point.x > point.x))
+             (std::fabs(entry.point.y - point.y) < MagickEpsilon && entry.point.x > point.x))
                 ? 1
                 : -1;
         if (started && direction != 0 && direction != next) {
@@ -243,7 +237,7 @@ double segmentDistance(const ShapePoint& q0, const ShapePoint& q1, double x, dou
         double ex = x - q1.x, ey = y - q1.y;
         return ex * ex + ey * ey;
     }
-    alpha = perceptibleReciprocal(alpha);
+    alpha = PerceptibleReciprocal(alpha);
     beta = dx * (y - q0.y) - dy * (x - q0.x);
     return alpha * beta * beta;
 }
@@ -256,7 +250,7 @@ void addDistance(double& coverage, double d) {
         return;
     }
     double beta = 1.0;
-    if (std::fabs(d - 1.0) >= kMagickEpsilon) beta = std::sqrt(d);
+    if (std::fabs(d - 1.0) >= MagickEpsilon) beta = std::sqrt(d);
     double alpha = beta - 1.0;
     if (coverage < alpha * alpha) coverage = alpha * alpha;
 }
