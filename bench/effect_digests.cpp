@@ -27,7 +27,7 @@
 #include "foundation/md5.h"
 #include "render/effects/effect_table.h"
 #include "render/font_map.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
 

@@ -58,7 +58,7 @@
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
 #include "render/image.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"

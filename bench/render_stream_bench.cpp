@@ -28,7 +28,7 @@
 #include "bench/photo_like_picture.h"
 #include "foundation/globals.h"
 #include "render/effects/effect_table.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
 

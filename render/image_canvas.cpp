@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "render/image_composite.h"
-#include "render/image_resize.h"
+#include "render/magick_mirror/image_composite.h"
+#include "render/magick_mirror/image_resize.h"
 #include "render/wand_ptr.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "render/image.h"
 
-#include "render/image_composite.h"
+#include "render/magick_mirror/image_composite.h"
 #include "render/wand_ptr.h"
 
 void layFrameLogo(MagickWand* frame, const FrameLogo& logo) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "render/image.h"
-#include "render/image_composite.h"
-#include "render/image_resize.h"
+#include "render/magick_mirror/image_composite.h"
+#include "render/magick_mirror/image_resize.h"
 
 float aspectRatio(const EffectContext& ctx) { return aspectRatioOf(ctx.W, ctx.H); }
 

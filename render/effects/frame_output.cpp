@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "render/image.h"
-#include "render/image_composite.h"
+#include "render/magick_mirror/image_composite.h"
 
 namespace {
 

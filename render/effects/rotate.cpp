@@ -4,7 +4,7 @@
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
-#include "render/image_distort.h"
+#include "render/magick_mirror/image_distort.h"
 
 namespace {
 

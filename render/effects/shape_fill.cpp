@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "render/effects/effect_helpers.h"
-#include "render/effects/shape_raster.h"
+#include "render/magick_mirror/shape_raster.h"
 
 namespace {
 

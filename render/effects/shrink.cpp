@@ -8,7 +8,7 @@
 
 #include "render/effects/effect_helpers.h"
 #include "render/effects/effect_schedule.h"
-#include "render/image_resize.h"
+#include "render/magick_mirror/image_resize.h"
 
 std::vector<int> shrinkToMiddleSteps(int extent, int step, bool slowLastStep) {
     std::vector<int> steps;

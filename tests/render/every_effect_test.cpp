@@ -4,7 +4,7 @@
 
 #include "effect_harness.h"
 #include "render/effects/effect_table.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 
 using namespace harness;
 

@@ -11,7 +11,7 @@
 #include "effect_harness.h"
 #include "render/effects/effect_helpers.h"
 #include "render/image.h"
-#include "render/image_composite.h"
+#include "render/magick_mirror/image_composite.h"
 
 namespace {
 

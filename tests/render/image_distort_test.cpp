@@ -10,7 +10,7 @@
 #include "effect_harness.h"
 #include "render/effects/flip.h"
 #include "render/effects/rotate.h"
-#include "render/image_distort.h"
+#include "render/magick_mirror/image_distort.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "render/image_resize.h"
+#include "render/magick_mirror/image_resize.h"
 #include "render/wand_ptr.h"
 
 namespace {

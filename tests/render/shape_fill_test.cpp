@@ -6,7 +6,7 @@
 
 #include "effect_harness.h"
 #include "render/effects/effect_helpers.h"
-#include "render/effects/shape_raster.h"
+#include "render/magick_mirror/shape_raster.h"
 
 using namespace harness;
 

@@ -11,7 +11,8 @@
 // ImageMagick's per-row bookkeeping (the edges it drops once passed, the
 // segment it resumes from) only skips work that contributes nothing, so
 // each pixel's answer depends on the pixel alone.
-#include "render/effects/shape_raster.h"
+#include "render/magick_mirror/shape_raster.h"
+#include "render/magick_mirror/mirrored_magick.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,8 +20,8 @@
 #include <span>
 #include <utility>
 
-#include "render/effects/shape_outline.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/shape_outline.h"
+#include "render/magick_mirror/own_pixel_work.h"
 
 namespace {
 

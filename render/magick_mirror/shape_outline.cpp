@@ -1,6 +1,7 @@
 // Every expression keeps ImageMagick's operands and order of operations (and
 // the same libm calls), so each traced point is the double it computes.
-#include "render/effects/shape_outline.h"
+#include "render/magick_mirror/shape_outline.h"
+#include "render/magick_mirror/mirrored_magick.h"
 
 #include <algorithm>
 #include <cmath>

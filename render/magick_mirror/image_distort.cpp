@@ -5,7 +5,7 @@
 // does the same arithmetic in the same order, so the pixels are the same to
 // the last bit, but reads the source's rows in place and keeps per-image work
 // out of the pixel loop. What it does not cover is left to ImageMagick.
-#include "render/image_distort.h"
+#include "render/magick_mirror/image_distort.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,18 +13,9 @@
 #include <limits>
 #include <vector>
 
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/mirrored_magick.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/wand_ptr.h"
-
-// MagickCore exports its resize filters without installing their header; the
-// table below must hold the very weights its resampling uses.
-extern "C" {
-ResizeFilter* AcquireResizeFilter(const Image*, const FilterTypes, const MagickRealType,
-                                  const MagickBooleanType, ExceptionInfo*);
-ResizeFilter* DestroyResizeFilter(ResizeFilter*);
-MagickRealType GetResizeFilterSupport(const ResizeFilter*);
-MagickRealType GetResizeFilterWeight(const ResizeFilter*, const MagickRealType);
-}
 
 namespace {
 

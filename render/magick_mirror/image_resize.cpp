@@ -6,7 +6,8 @@
 // destination column, converts each source pixel once, and works the filter
 // weights out once per destination row and column.
 // Compiled without fused multiply-adds: a fused one rounds differently.
-#include "render/image_resize.h"
+#include "render/magick_mirror/image_resize.h"
+#include "render/magick_mirror/mirrored_magick.h"
 
 #include <immintrin.h>
 
@@ -16,7 +17,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/wand_ptr.h"
 
 namespace {

@@ -13,7 +13,8 @@
 // into fused multiply-adds); speed comes from blending whole rows read
 // through cache views of our own, and from working out a blend once for a
 // run of pixels that share their opacities.
-#include "render/image_composite.h"
+#include "render/magick_mirror/image_composite.h"
+#include "render/magick_mirror/mirrored_magick.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,7 +23,7 @@
 #endif
 
 #include "render/image.h"
-#include "render/own_pixel_work.h"
+#include "render/magick_mirror/own_pixel_work.h"
 
 namespace {
 

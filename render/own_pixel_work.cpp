@@ -1,3 +1,0 @@
-#include "render/own_pixel_work.h"
-
-std::atomic<bool> ownPixelWork{true};
