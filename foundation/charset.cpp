@@ -112,17 +112,29 @@ std::size_t utf8SequenceLength(const unsigned char* s, std::size_t left) {
     return length;
 }
 
-// True when every character of bytes is a valid UTF-8 sequence. glibc's
-// UTF-8 decoder cannot judge this: it also takes 4-byte forms above
+// Bytes of the longest prefix of text made of valid UTF-8 sequences.
+// glibc's UTF-8 decoder cannot judge this: it also takes 4-byte forms above
 // U+10FFFF and 5- and 6-byte forms, which GBK text often looks like.
-bool isUtf8(const std::string& bytes) {
-    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (std::size_t i = 0, n = bytes.size(); i < n;) {
-        std::size_t length = utf8SequenceLength(s + i, n - i);
-        if (length == 0) return false;
-        i += length;
+std::size_t utf8ValidPrefix(const char* text, std::size_t length) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    std::size_t i = 0;
+    while (i < length) {
+        std::size_t step = utf8SequenceLength(s + i, length - i);
+        if (step == 0) break;
+        i += step;
     }
-    return true;
+    return i;
+}
+
+bool isUtf8(const std::string& bytes) {
+    return utf8ValidPrefix(bytes.data(), bytes.size()) == bytes.size();
+}
+
+// Whether encoding names UTF-8 (suffixes such as "//IGNORE" aside).
+bool isUtf8Name(const char* encoding) {
+    std::string name = upper(encoding);
+    name = name.substr(0, name.find("//"));
+    return name == "UTF-8" || name == "UTF8";
 }
 
 std::uint32_t utf8CodePoint(const unsigned char* s, std::size_t length) {
@@ -168,6 +180,15 @@ int iconvStr(const char* fromCode, const char* toCode, const char* input, std::s
     if (!converter.ok()) return -1;
     if (outputSize) std::memset(output, 0, outputSize);
 
+    // UTF-8 input is judged by Unicode's rules, not glibc's: what comes
+    // before the first invalid sequence is converted, then the call fails.
+    bool invalidInput = false;
+    if (isUtf8Name(fromCode)) {
+        std::size_t valid = utf8ValidPrefix(input, inputLength);
+        invalidInput = valid < inputLength;
+        inputLength = valid;
+    }
+
     std::size_t reserve = terminatorWidth(toCode);
     char* in = const_cast<char*>(input);
     std::size_t inLeft = inputLength;
@@ -202,6 +223,7 @@ int iconvStr(const char* fromCode, const char* toCode, const char* input, std::s
         ++result;
     }
     if (!failed && iconv(converter.get(), nullptr, nullptr, &out, &outLeft) == kFailed) failed = true;
+    failed = failed || invalidInput;
     if (outputLength) *outputLength = static_cast<std::size_t>(out - output);
     return failed ? -1 : result;
 }

@@ -14,10 +14,12 @@
 // hold are dropped; the result always ends in a terminator of the target's
 // width (one byte, or a zero unit for UCS-2/UTF-16 and UCS-4/UTF-32).
 // Returns -1 when a name is unknown (output untouched), when the input holds
-// an invalid or incomplete sequence, or when the result does not fit with
-// its terminator; outputLength then holds the bytes written before the
-// failure. Otherwise returns the number of characters dropped or converted
-// irreversibly (normally 0). Safe on several threads at once.
+// an invalid or incomplete sequence (for UTF-8 input by Unicode's rules:
+// nothing above U+10FFFF, no surrogates, no overlong or 5- and 6-byte
+// forms), or when the result does not fit with its terminator;
+// outputLength then holds the bytes written before the failure. Otherwise
+// returns the number of characters dropped or converted irreversibly
+// (normally 0). Safe on several threads at once.
 int iconvStr(const char* fromCode, const char* toCode, const char* input, std::size_t inputLength,
              char* output, std::size_t outputSize, std::size_t* outputLength);
 

@@ -5,6 +5,7 @@
 #include "net/format_text.h"
 #include "net/http_exchange.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,14 +16,18 @@
 namespace {
 
 // Writes the body into a file it creates itself (never over an existing
-// one), so removing it after a failure can only remove what it wrote.
+// one), so removing it after a failure can only remove what it wrote. A
+// body longer than maxBytes (when not negative) is refused as soon as it
+// passes it; reads are sized so that no more than one byte past it is read.
 struct FileSink : BodySink {
     const char* path;
+    long long maxBytes;
     FILE* file = nullptr;
     std::vector<char> staging = std::vector<char>(HTTP_BUFFER_SIZE);
     size_t written = 0;
+    bool tooLong = false;  // the body passed maxBytes
 
-    explicit FileSink(const char* p) : path(p) {}
+    FileSink(const char* p, long long limit) : path(p), maxBytes(limit) {}
     ~FileSink() override { discard(); }
 
     bool open() override {
@@ -43,9 +48,17 @@ struct FileSink : BodySink {
     }
     char* room(size_t, size_t* got) override {
         *got = staging.size();
+        if (maxBytes >= 0) *got = std::min<size_t>(*got, static_cast<size_t>(maxBytes) - written + 1);
         return staging.data();
     }
     bool commit(size_t n) override {
+        if (maxBytes >= 0 && static_cast<long long>(written + n) > maxBytes) {
+            tooLong = true;
+            failureKind = 2;
+            failure = formatText("实际接收到的文件大小:%lld, >允许的最大值: %lld",
+                                 static_cast<long long>(written + n), maxBytes);
+            return false;
+        }
         if (std::fwrite(staging.data(), 1, n, file) != n) {
             failureKind = 4;
             failure = "fwrite() fail";
@@ -77,7 +90,7 @@ struct FileSink : BodySink {
 } // namespace
 
 HttpDownloadResult* http_download_file(const char* url, const char* cookie, const char* referer, int keepAlive,
-                                       int depth, const char* filePath) {
+                                       int depth, const char* filePath, long long maxBytes) {
     HttpUrl parsed{};
     if (!http_parse_url(url, &parsed)) return http_failed_result<HttpDownloadResult>(1, "网址不符合规范");
     if (http_has_unsafe_fields(cookie, referer)) {
@@ -88,7 +101,7 @@ HttpDownloadResult* http_download_file(const char* url, const char* cookie, cons
     Exchange x;
     size_t written = 0;
     {
-        FileSink sink(filePath);
+        FileSink sink(filePath, maxBytes);
         ExchangeSettings settings{4096, false, true};
         x = http_exchange(url, parsed, cookie, referer, keepAlive != 0, nullptr, settings, sink);
         if (x.result == ExchangeResult::Done && !sink.finish()) {
@@ -97,6 +110,7 @@ HttpDownloadResult* http_download_file(const char* url, const char* cookie, cons
             x.message = sink.failure;
         }
         written = sink.written;
+        if (sink.tooLong) x.repeatable = false;  // the repeat would bring the same body
     }
 
     if (x.result == ExchangeResult::Done) {
@@ -114,11 +128,12 @@ HttpDownloadResult* http_download_file(const char* url, const char* cookie, cons
         RedirectPlan plan = http_plan_redirect(parsed, location, cookie, depth);
         http_url_free(&parsed);
         if (!plan.follow) return http_failed_result<HttpDownloadResult>(2, plan.refusal, &x.header);
-        return http_download_file(location.c_str(), plan.cookie, referer, 1, depth + 1, filePath);
+        return http_download_file(location.c_str(), plan.cookie, referer, 1, depth + 1, filePath, maxBytes);
     }
 
     http_url_free(&parsed);
-    if (x.repeatable && keepAlive && depth <= 7) return http_download_file(url, cookie, referer, 0, depth, filePath);
+    if (x.repeatable && keepAlive && depth <= 7)
+        return http_download_file(url, cookie, referer, 0, depth, filePath, maxBytes);
     return http_failed_result<HttpDownloadResult>(x.errorKind, x.message, x.headRead ? &x.header : nullptr);
 }
 

@@ -13,7 +13,9 @@ struct HttpDownloadResult {
 
 // As http_request (GET only), writing the body into filePath, which must
 // not exist yet: it is created for this download alone, and removed again
-// when the download fails. Never null; freed with http_download_result_free.
+// when the download fails. A body longer than maxBytes (when not negative)
+// fails as soon as it passes it, with errorKind 2. Never null; freed with
+// http_download_result_free.
 HttpDownloadResult* http_download_file(const char* url, const char* cookie, const char* referer, int keepAlive,
-                                       int depth, const char* filePath);
+                                       int depth, const char* filePath, long long maxBytes = -1);
 void http_download_result_free(HttpDownloadResult* result);

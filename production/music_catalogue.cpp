@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <sys/statvfs.h>
@@ -50,12 +51,52 @@ bool firstThreeFields(std::string_view line, std::string_view (&fields)[3]) {
     return true;
 }
 
+struct CodePointRange {
+    char32_t first, last;
+};
+
 // Characters that are not seen, or that reorder the text around them so a
 // name shows as another: C0 and C1 controls, DEL, the direction marks,
-// embeddings, overrides and isolates.
-bool isHiddenControl(char16_t unit) {
-    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F) || unit == 0x200E || unit == 0x200F ||
-           (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069);
+// embeddings, overrides and isolates, the line and paragraph separators,
+// and the rest of the characters Unicode has shown as nothing (its
+// default-ignorable ones) but for the variation selectors, which choose
+// how an emoji or a CJK character looks.
+constexpr CodePointRange kHiddenCharacters[] = {
+    {0x00, 0x1F},       // C0 controls
+    {0x7F, 0x9F},       // DEL, C1 controls
+    {0xAD, 0xAD},       // soft hyphen
+    {0x34F, 0x34F},     // combining grapheme joiner
+    {0x61C, 0x61C},     // Arabic letter mark
+    {0x115F, 0x1160},   // Hangul fillers
+    {0x17B4, 0x17B5},   // Khmer inherent vowels
+    {0x180E, 0x180E},   // Mongolian vowel separator
+    {0x200B, 0x200F},   // zero-width space, non-joiner and joiner; direction marks
+    {0x2028, 0x202E},   // line and paragraph separators; embeddings and overrides
+    {0x2060, 0x206F},   // word joiner, invisible operators, isolates, deprecated format controls
+    {0x3164, 0x3164},   // Hangul filler
+    {0xFEFF, 0xFEFF},   // zero-width no-break space (byte order mark)
+    {0xFFA0, 0xFFA0},   // halfwidth Hangul filler
+    {0xFFF0, 0xFFFB},   // unassigned ignorables, interlinear annotation
+    {0x1BCA0, 0x1BCA3}, // shorthand format controls
+    {0x1D173, 0x1D17A}, // musical symbol format controls
+    {0xE0000, 0xE00FF}, // tags, unassigned ignorables
+    {0xE01F0, 0xE0FFF}, // unassigned ignorables
+};
+
+bool isHiddenCharacter(char32_t codePoint) {
+    return std::any_of(std::begin(kHiddenCharacters), std::end(kHiddenCharacters),
+                       [codePoint](const CodePointRange& range) {
+                           return codePoint >= range.first && codePoint <= range.last;
+                       });
+}
+
+// The code point that begins at unit (a surrogate pair joined); unit moves
+// past it.
+char32_t takeCodePoint(const char16_t*& unit) {
+    char32_t codePoint = *unit++;
+    if (codePoint >= 0xD800 && codePoint <= 0xDBFF && *unit >= 0xDC00 && *unit <= 0xDFFF)
+        codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (*unit++ - 0xDC00);
+    return codePoint;
 }
 
 // A whole positive decimal number, or -1.
@@ -93,13 +134,15 @@ bool keepDownloadingMusic() {
 }
 
 // Downloads url into path through a hidden file beside it, which replaces
-// path only when its size is the expected one.
+// path only when its size is the expected one. A reply longer than that
+// ends as soon as it passes it: the free space was judged by that size.
 bool downloadMusicFile(const std::string& url, long long expectedSize, const std::string& path) {
     const std::string folder = path.substr(0, path.rfind('/'));
     const std::string partial = folder + "/." + getFileName(path.c_str()) + ".download";
     unlink(partial.c_str());
     SocketWatch watch(std::chrono::milliseconds(musicDownloadDeadlineMs.load()), keepDownloadingMusic);
-    HttpDownloadResult* result = http_download_file(url.c_str(), nullptr, nullptr, 1, 0, partial.c_str());
+    HttpDownloadResult* result =
+        http_download_file(url.c_str(), nullptr, nullptr, 1, 0, partial.c_str(), expectedSize);
     const bool complete = result->ok && static_cast<long long>(result->size) == expectedSize;
     http_download_result_free(result);
     if (complete && std::rename(partial.c_str(), path.c_str()) == 0) return true;
@@ -165,7 +208,7 @@ std::string safeMusicFileName(const std::string& name) {
     if (base.empty() || base[0] == '.' || !str_ends_with_nocase(base.c_str(), ".mp3")) return {};
     char16_t* units = ansi_to_wide(base.c_str());  // null when not UTF-8
     bool visible = units != nullptr;
-    for (const char16_t* unit = units; visible && *unit; ++unit) visible = !isHiddenControl(*unit);
+    for (const char16_t* unit = units; visible && *unit;) visible = !isHiddenCharacter(takeCodePoint(unit));
     std::free(units);
     return visible ? base : std::string();
 }

@@ -4,7 +4,8 @@
 // differs from the list's, and adds new files to the music combo. Only
 // the list's first songs are taken, all that the catalogue has written
 // into the folder stays within the same bounds (see MusicCatalogueLimits), no
-// download leaves less than a set amount of the disk free, and a file the
+// download leaves less than a set amount of the disk free (a reply longer
+// than the listed size fails as soon as it passes it), and a file the
 // user put in the folder is never replaced: the catalogue replaces only the
 // files it wrote itself, as they were (its record lies beside them). Each
 // request has a whole-request deadline and ends early once the program is
@@ -49,8 +50,10 @@ std::vector<MusicCatalogueEntry> parseMusicCatalogue(std::string_view text, cons
 
 // The name reduced to its last path part (after "/" or "\"); empty when
 // that is not a visible file name ending in ".mp3" (ignoring case): not
-// UTF-8, or holding control characters or marks that change the direction
-// of the text around them.
+// UTF-8, or holding control characters, marks that change the direction
+// of the text around them, line or paragraph separators, or invisible
+// format characters (zero-width ones, the byte order mark, the soft
+// hyphen, tags and the like).
 std::string safeMusicFileName(const std::string& name);
 
 // The thread's work: fetch the catalogue (nothing when no service host is

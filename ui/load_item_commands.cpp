@@ -37,9 +37,12 @@ bool isMainWindowPart(QObject* receiver) {
     return false;
 }
 
-// The input an import holds back from the main window.
+// The input an import holds back from the main window: keys, pointer and
+// wheel (the input events), text an input method commits, shortcuts and
+// drops.
 bool isHeldInput(const QEvent* event) {
     switch (event->type()) {
+    case QEvent::InputMethod:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::DragEnter:

@@ -68,8 +68,12 @@ TEST(Charset, InvalidInputFailsAndReportsBytesBefore) {
     // An incomplete character at the end is invalid too.
     EXPECT_EQ(iconvStr("GBK", "UTF-8", "a\xD6", 2, out, sizeof out, &length), -1);
     EXPECT_EQ(length, 1u);
-    // Malformed UTF-8 is not silently skipped.
+    // Malformed UTF-8 is not silently skipped, nor passed on where glibc
+    // would take it (U+110000 here).
     EXPECT_EQ(utf8_to_gbk("a\xFF" "b", nullptr), nullptr);
+    EXPECT_EQ(iconvStr("UTF-8", "UTF-8", "ab\xF4\x90\x80\x80z", 7, out, sizeof out, &length), -1);
+    EXPECT_EQ(length, 2u);
+    EXPECT_STREQ(out, "ab");
 }
 
 TEST(Charset, CharactersTheTargetCannotHoldAreDropped) {
@@ -118,6 +122,7 @@ TEST(Charset, TextWithoutCharsetIsUtf8OnlyWhenStrictlyValid) {
         {"\xF4\x90\x80\x80", true, "魫€€"},            // GBK, U+110000
         {"\xF8\x88\x80\x80\x80", true, "鴪€€€"},      // GBK, a 5-byte form
         {"\xC0\xAF", true, "蜡"},                        // GBK, an overlong '/'
+        {"100\x80", true, "100€"},                       // GBK, only the last byte is not UTF-8
         {"\xED\xA0\x80", true, "頎€"},                  // GBK, a surrogate
         {"\xFC\xBD\x86\x82\x9F\x9F", false, "kept"},  // neither: a 6-byte form
     };
@@ -139,6 +144,22 @@ TEST(Charset, WideAndAnsiConversions) {
     EXPECT_EQ(takeText(wide_to_ansi(wide)), "a中😀");
     std::free(wide);
     EXPECT_EQ(wide_to_ansi(nullptr), nullptr);
+
+    // The highest and lowest code points of each length convert; anything
+    // UTF-8 does not allow fails, even where glibc's decoder takes it.
+    for (const char* valid : {"\x7F", "\xC2\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+        wide = ansi_to_wide(valid);
+        EXPECT_NE(wide, nullptr) << valid;
+        std::free(wide);
+    }
+    for (const char* invalid : {"a\xF4\x90\x80\x80", "a\xF5\x80\x80\x80", "a\xF7\xBF\xBF\xBF",
+                                "a\xF8\x88\x80\x80\x80", "a\xFC\x84\x80\x80\x80\x80", "a\xED\xA0\x80",
+                                "a\xC0\xAF", "a\x80", "a\xE4\xB8"}) {
+        wide = ansi_to_wide(invalid);
+        EXPECT_EQ(wide, nullptr) << invalid;
+        std::free(wide);
+        EXPECT_EQ(takeText(utf8_to_gbk(invalid, nullptr)), "<null>") << invalid;
+    }
 }
 
 TEST(Charset, UnicodeEscapesDecodeStrictly) {

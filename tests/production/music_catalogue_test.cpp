@@ -30,6 +30,15 @@ std::string contentOf(const std::string& path) {
     return content.str();
 }
 
+// The UTF-8 form of one code point.
+std::string utf8(char32_t c) {
+    auto byte = [](char32_t value) { return static_cast<char>(value); };
+    if (c < 0x80) return {byte(c)};
+    if (c < 0x800) return {byte(0xC0 | c >> 6), byte(0x80 | (c & 0x3F))};
+    if (c < 0x10000) return {byte(0xE0 | c >> 12), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+    return {byte(0xF0 | c >> 18), byte(0x80 | (c >> 12 & 0x3F)), byte(0x80 | (c >> 6 & 0x3F)), byte(0x80 | (c & 0x3F))};
+}
+
 } // namespace
 
 TEST(MusicCatalogue, FileNamesAreReducedToVisibleMp3Names) {
@@ -56,8 +65,39 @@ TEST(MusicCatalogue, FileNamesAreReducedToVisibleMp3Names) {
         {"x\u202egpj.mp3", ""},
         {"\u2066isolate\u2069.mp3", ""},
         {"not utf-8 \xb8\xe8.mp3", ""},
+        {"above U+10FFFF \xF4\x90\x80\x80.mp3", ""},
+        {"lead F5 \xF5\x80\x80\x80.mp3", ""},
+        {"lead F7 \xF7\xBF\xBF\xBF.mp3", ""},
+        {"5 bytes \xF8\x88\x80\x80\x80.mp3", ""},
+        {"6 bytes \xFC\x84\x80\x80\x80\x80.mp3", ""},
+        {"歌曲（现场版）- 周末_01, 2024 & 更多!.mp3", "歌曲（现场版）- 周末_01, 2024 & 更多!.mp3"},
+        {"\u2764\uFE0F love.mp3", "\u2764\uFE0F love.mp3"},  // a variation selector shows the emoji
+        {"\u845B\U000E0100.mp3", "\u845B\U000E0100.mp3"},      // an ideographic variation
     };
     for (const auto& c : cases) EXPECT_EQ(safeMusicFileName(c.name), c.safe) << c.name;
+}
+
+TEST(MusicCatalogue, NamesWithInvisibleOrReorderingCharactersAreRefused) {
+    // Each range is refused throughout; the characters either side of it pass.
+    const struct {
+        char32_t first, last;
+    } hidden[] = {
+        {0x01, 0x1F},       {0x7F, 0x9F},       {0xAD, 0xAD},     {0x34F, 0x34F},   {0x61C, 0x61C},
+        {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180E, 0x180E}, {0x200B, 0x200F}, {0x2028, 0x202E},
+        {0x2060, 0x206F},   {0x3164, 0x3164},   {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFFB},
+        {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE00FF}, {0xE01F0, 0xE0FFF},
+    };
+    for (const auto& range : hidden) {
+        for (char32_t c = range.first; c <= range.last; ++c) {
+            const std::string name = "歌" + utf8(c) + "曲.mp3";
+            EXPECT_EQ(safeMusicFileName(name), "") << std::hex << "U+" << static_cast<unsigned>(c);
+        }
+        for (char32_t c : {range.first - 1, range.last + 1}) {
+            if (c == 0) continue;
+            const std::string name = "歌" + utf8(c) + "曲.mp3";
+            EXPECT_EQ(safeMusicFileName(name), name) << std::hex << "U+" << static_cast<unsigned>(c);
+        }
+    }
 }
 
 TEST(MusicCatalogue, OnlyCompleteLinesAreKept) {
@@ -192,6 +232,65 @@ TEST_F(MusicCatalogueTest, DownloadsWhatIsMissingOrOfTheWrongSize) {
     EXPECT_EQ(contentOf(mp3 + "/新歌.mp3"), std::string(301, 'n'));
     EXPECT_EQ(contentOf(stale), "old");
     EXPECT_EQ(comboGetCount(IDC_MUSIC), 6);
+}
+
+TEST_F(MusicCatalogueTest, ASongEndsOnceItPassesItsListedSize) {
+    constexpr int kListed = 4096;
+    const struct {
+        const char* name;
+        const char* fields;
+        bool chunked;
+    } cases[] = {
+        {"a stated length beyond it", "Content-Length: 10000000\r\n", false},
+        {"a body that lasts until the close", "", false},
+        {"chunks", "Transfer-Encoding: chunked\r\n", true},
+    };
+    const int savedDeadline = musicDownloadDeadlineMs;
+    musicDownloadDeadlineMs = 5000;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder / "program/mp3");
+        buildMusicList();
+        std::string base;
+        std::atomic<bool> finished{false};
+        std::atomic<long long> sent{0}, sentBeforeNextSong{-1};
+        // The long song sends 1 KB every 5 ms, without end; the next song is
+        // listed at exactly its size.
+        TestServer server([&](ServerExchange& x) {
+            const std::string& t = x.request.target;
+            if (t == "/long") {
+                x.send(std::string("HTTP/1.1 200 OK\r\n") + c.fields + "\r\n");
+                const std::string piece(1024, 'x');
+                const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+                while (!finished && std::chrono::steady_clock::now() < end) {
+                    x.send(c.chunked ? "400\r\n" + piece + "\r\n" : piece);
+                    sent += 1024;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                x.close();
+            } else if (t == "/exact") {
+                sentBeforeNextSong = sent.load();
+                x.send(reply("200 OK", std::string(kListed, 'e')));
+            } else {
+                const std::string size = "|" + std::to_string(kListed) + "|";
+                x.send(reply("200 OK", base + "/long" + size + "long.mp3\n" + base + "/exact" + size + "exact.mp3\n"));
+            }
+        });
+        base = server.url("");
+        serviceHost = base;
+        EXPECT_EQ(thread_download_music(), 0);
+        finished = true;
+        EXPECT_GE(sentBeforeNextSong, kListed);
+        EXPECT_LT(sentBeforeNextSong, 256 * 1024) << "the long song was not read to its deadline";
+        int longRequests = 0;
+        for (const ServerRequest& request : server.seen()) longRequests += request.target == "/long";
+        EXPECT_EQ(longRequests, 1) << "a reply too long is not asked for again";
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder / "program/mp3"))
+            names.insert(entry.path().filename());
+        EXPECT_EQ(names, (std::set<std::string>{".catalogue", "exact.mp3"})) << "no partial file stays";
+    }
+    musicDownloadDeadlineMs = savedDeadline;
 }
 
 TEST_F(MusicCatalogueTest, NoServiceHostNoRequest) {

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -286,9 +287,15 @@ TEST(ImportInput, TheMainWindowTakesOnlyEscapeWhileBoxesAnswer) {
     int clicks = 0;
     QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
     window.show();
+    auto commitText = [](const QString& text) {
+        auto* event = new QInputMethodEvent;
+        event->setCommitString(text);
+        return event;
+    };
     {
         ItemImportRun run;
         QApplication::postEvent(edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+        QApplication::postEvent(edit, commitText("中文"));
         click(button, true);
         // A queued call opens boxes while the import waits; they answer a key and a click.
         std::vector<int> answers;
@@ -312,5 +319,8 @@ TEST(ImportInput, TheMainWindowTakesOnlyEscapeWhileBoxesAnswer) {
         EXPECT_TRUE(itemImportStopRequested());
     }
     EXPECT_FALSE(itemImportStopRequested()) << "the next import starts afresh";
+    QApplication::postEvent(edit, commitText("中文"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->text(), "中文") << "after the import the main window takes text again";
     setLoadItemCommandsHandler(previous);
 }
