@@ -298,6 +298,10 @@ RedirectPlan http_plan_redirect(const HttpUrl& from, const std::string& location
     return plan;
 }
 
+RequestDeadline::RequestDeadline() {
+    if (!socket_watch_active()) watch.emplace(std::chrono::milliseconds(requestDeadlineMs.load()), nullptr);
+}
+
 bool http_has_unsafe_fields(const char* cookie, const char* referer) {
     return http_has_control_chars(cookie) || http_has_control_chars(referer);
 }
