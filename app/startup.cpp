@@ -32,6 +32,7 @@
 #include "net/service_config.h"
 #include "net/service_preferences.h"
 #include "net/socket_pool.h"
+#include "net/socket_watch.h"
 #include "net/ssl_socket.h"
 #include "platform/atomic_file.h"
 #include "platform/command_ids.h"
@@ -273,8 +274,9 @@ void endStartupThread() {
     StartupThread& thread = startupThread();
     thread.stopping = true;
     if (!thread.thread.joinable()) return;
-    // A request to the service host cannot be cut short; whatever the
-    // thread would still show is dropped once the runner is closed.
+    // A request still under way ends soon once the program's end is set;
+    // whatever the thread would still show is dropped once the runner is
+    // closed.
     if (thread.ended) thread.thread.join();
     else thread.thread.detach();
 }
@@ -282,8 +284,10 @@ void endStartupThread() {
 namespace {
 
 // The workers still running at the end are told to stop and joined while
-// the application object exists; their calls to it are dropped by now.
+// the application object exists; their calls to it are dropped by now. Their
+// requests (an error report, a download) end at once.
 void endWorkers() {
+    networkEnding = true;
     stopFlag = 1;
     waitForVideoThreads();
     musicPlayer().close();  // SDL's audio thread

@@ -91,6 +91,7 @@ struct FileSink : BodySink {
 
 HttpDownloadResult* http_download_file(const char* url, const char* cookie, const char* referer, int keepAlive,
                                        int depth, const char* filePath, long long maxBytes) {
+    RequestDeadline deadline;
     HttpUrl parsed{};
     if (!http_parse_url(url, &parsed)) return http_failed_result<HttpDownloadResult>(1, "网址不符合规范");
     if (http_has_unsafe_fields(cookie, referer)) {

@@ -248,10 +248,11 @@ bool statusIs(const std::string& head, const char* code) {
 }
 
 // Judges a finished or ended body by the rules of keep-alive and
-// non-keep-alive exchanges.
+// non-keep-alive exchanges. With chunks only the last chunk says the body
+// is whole: a Content-Length beside them is ignored, as HTTP/1.1 says.
 Step judgeCompletion(const HttpHeader& header, const BodyState& body, bool keepAlive, bool headComplete,
                      const Receiver& in, Exchange& x) {
-    int length = header.contentLength;
+    int length = header.isChunked ? -1 : header.contentLength;
     if (keepAlive) {
         if ((length != -1 && body.total == length) || (header.isChunked && body.chunkCompleted)) return Step::Complete;
         if (length != -1) {
@@ -262,7 +263,7 @@ Step judgeCompletion(const HttpHeader& header, const BodyState& body, bool keepA
         return fail(x, 2, formatText("(fileSize:未定义, readTotal:%d), (header.isChunked:%d, isChunkReceiveCompleted:%d)",
                                      static_cast<int>(body.total), header.isChunked, body.chunkCompleted ? 1 : 0));
     }
-    bool chunksArrived = !header.isChunked || body.declared == body.total;
+    bool chunksArrived = !header.isChunked || body.chunkCompleted;
     // A body that lasts until the close is whole only when the connection
     // was closed, not when a read failed or timed out.
     bool closedCleanly = header.isChunked || in.lastResult == 0;
@@ -295,6 +296,10 @@ RedirectPlan http_plan_redirect(const HttpUrl& from, const std::string& location
     }
     plan.follow = true;
     return plan;
+}
+
+RequestDeadline::RequestDeadline() {
+    if (!socket_watch_active()) watch.emplace(std::chrono::milliseconds(requestDeadlineMs.load()), nullptr);
 }
 
 bool http_has_unsafe_fields(const char* cookie, const char* referer) {

@@ -5,8 +5,10 @@
 
 #include "foundation/heap_alloc.h"
 #include "net/http_url.h"
+#include "net/socket_watch.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 constexpr int HTTP_BUFFER_SIZE = 8192;
@@ -46,6 +48,17 @@ struct Exchange {
     std::string header;      // the reply head, without the blank line
     std::string location;    // the redirect's absolute address
     size_t bodyLength = 0;
+};
+
+// Bounds a whole request, redirects and repeat included: while it lives, a
+// thread without a socket watch has one of requestDeadlineMs. A watch the
+// thread has already (a download's) is left to bound the request.
+class RequestDeadline {
+public:
+    RequestDeadline();
+
+private:
+    std::optional<SocketWatch> watch;
 };
 
 Exchange http_exchange(const char* urlText, const HttpUrl& url, const char* cookie, const char* referer,

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <mutex>
 
+std::atomic<int> requestDeadlineMs{30000};
+
 namespace {
 
 std::mutex userAgentLock;
@@ -77,6 +79,7 @@ std::string http_user_agent() {
 
 HttpResponse* http_request(const char* url, const char* cookie, const char* referer, int keepAlive, int depth,
                            const char* postBody) {
+    RequestDeadline deadline;
     HttpUrl parsed{};
     if (!http_parse_url(url, &parsed)) return http_failed_result<HttpResponse>(1, "网址不符合规范");
     if (http_has_unsafe_fields(cookie, referer)) {

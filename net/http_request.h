@@ -5,8 +5,15 @@
 // keep-alive request once on a fresh connection.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
+
+// The time a whole request may take (lookup, connects, redirects and the
+// repeat) on a thread whose socket watch (net/socket_watch.h) does not
+// bound it already: 30 seconds. The service-host calls and the error
+// reports run under it; downloads set their own. Tests shorten it.
+extern std::atomic<int> requestDeadlineMs;
 
 struct HttpResponse {
     int ok;              // 1 on success

@@ -15,7 +15,10 @@ int http_has_control_chars(const char* text) {
 
 int http_parse_url(const char* url, HttpUrl* parsed) {
     if (!url || !parsed || http_has_control_chars(url)) return 0;
-    if (!str_starts_with_nocase(url, "http") && !str_starts_with(url, "//")) return 0;
+    if (!str_starts_with_nocase(url, "http://") && !str_starts_with_nocase(url, "https://") &&
+        !str_starts_with(url, "//")) {
+        return 0;
+    }
 
     std::string text = url;
     size_t slash = text.find('/');

@@ -16,6 +16,8 @@ thread_local SocketWatch* currentWatch = nullptr;
 
 } // namespace
 
+std::atomic<bool> networkEnding{false};
+
 SocketWatch::SocketWatch(std::chrono::milliseconds limit, KeepGoingCheck keepGoing)
     : deadline(Clock::now() + limit), nextCheck(Clock::now() + kCheckInterval), limit(limit), keepGoing(keepGoing),
       outer(currentWatch) {
@@ -26,15 +28,19 @@ SocketWatch::~SocketWatch() { currentWatch = outer; }
 
 bool SocketWatch::allowsWaiting() {
     if (!failureText.empty()) return false;
+    if (networkEnding.load()) {
+        failureText = "软件正在退出，已停止下载";
+        return false;
+    }
     Clock::time_point now = Clock::now();
     if (now >= deadline) {
         long long seconds = (limit.count() + 999) / 1000;
         failureText = formatText("下载时间超过了 %lld 秒", seconds);
         return false;
     }
-    if (keepGoing && now >= nextCheck) {
+    if (now >= nextCheck) {
         nextCheck = now + kCheckInterval;
-        if (!keepGoing()) {
+        if (keepGoing && !keepGoing()) {
             failureText = "已停止下载";
             return false;
         }
@@ -42,8 +48,10 @@ bool SocketWatch::allowsWaiting() {
     return true;
 }
 
+// Woken at every check, also without a keepGoing check: the program's end
+// is looked at there.
 Clock::time_point SocketWatch::waitUntil() const {
-    return keepGoing ? std::min(deadline, nextCheck) : deadline;
+    return std::min(deadline, nextCheck);
 }
 
 SocketWaitResult socket_watch_wait(int timeoutMs, const WaitOnce& waitOnce) {
@@ -73,3 +81,5 @@ SocketWaitResult socket_wait(int fd, short events, int timeoutMs) {
 }
 
 std::string socket_watch_failure() { return currentWatch ? currentWatch->failure() : std::string(); }
+
+bool socket_watch_active() { return currentWatch != nullptr; }

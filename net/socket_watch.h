@@ -7,12 +7,19 @@
 // so it may let the windows repaint. A slow server that sends a byte now
 // and then keeps each single read short, never the whole transfer: the
 // watch bounds the whole.
-// Waits of other threads are not touched.
+// Waits of other threads are not touched, but for the program's end
+// (networkEnding), which ends the watched waits of every thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
+
+// Set once when the program ends: every watched wait of every thread ends
+// within a tenth of a second, and every later one at once, so no thread
+// the program's end waits for is held by the network. Tests reset it.
+extern std::atomic<bool> networkEnding;
 
 using KeepGoingCheck = bool (*)();
 
@@ -24,11 +31,11 @@ public:
     SocketWatch(const SocketWatch&) = delete;
     SocketWatch& operator=(const SocketWatch&) = delete;
 
-    // false once the time is up or the check said stop (failure() tells
-    // which); calls the check when it is due.
+    // false once the time is up, the check said stop or the program ends
+    // (failure() tells which); calls the check when it is due.
     bool allowsWaiting();
     // The latest moment a wait may last to: the time limit, or the next
-    // call of the check.
+    // look at the check and the program's end.
     std::chrono::steady_clock::time_point waitUntil() const;
     // Empty while the watch has ended no wait; else why, for the user.
     const std::string& failure() const { return failureText; }
@@ -60,3 +67,6 @@ SocketWaitResult socket_watch_wait(int timeoutMs, const WaitOnce& waitOnce);
 
 // Why the thread's watch ended a wait, or empty (also without a watch).
 std::string socket_watch_failure();
+
+// Whether the thread has a watch.
+bool socket_watch_active();

@@ -18,15 +18,19 @@
 #include <QImage>
 #include <QTimer>
 
+#include "../net/test_server.h"
 #include "app/startup.h"
 #include "app/termination_signals.h"
 #include "foundation/globals.h"
+#include "foundation/preferences.h"
+#include "foundation/registry.h"
 #include "foundation/temp_folder.h"
 #include "platform/child_process.h"
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
 #include "production/picture_list.h"
 #include "production/preview_queue.h"
+#include "production/video_threads.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -190,6 +194,43 @@ TEST_F(ProgramRun, ATerminationSignalOrACloseDuringAPreviewEndsItWithStatusZero)
         EXPECT_EXIT(previewThenEnd(home.folder(bySignal ? "signal" : "close"), bySignal),
                     testing::ExitedWithCode(0), "");
     }
+}
+
+// The program, started in this process with a service host that answers
+// a byte every two seconds. A generation thread is reporting its failure
+// there when the main window closes. Exits with 0 when the program ended
+// within five seconds of the close.
+[[noreturn]] void closeDuringAReport(const std::string& folder) {
+    const std::string program = folder + "/program";
+    std::filesystem::create_directories(program + "/tool");
+    std::filesystem::create_symlink("/usr/bin/ffmpeg", program + "/tool/ffmpeg");
+    // Left to the process's end, which comes by _Exit.
+    auto* host = new TestServer(
+        [](ServerExchange& x) { x.trickle("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 2000); });
+    const std::string address = host->url("");
+    write_registry_string(HKEY_CURRENT_USER, kPreferenceKey, "service_host", address.c_str(),
+                          static_cast<unsigned>(address.size() + 1));
+    StartupOptions options;
+    options.programFolder = program;
+    options.imageMagickCheck = [] { return 1; };
+    if (!startProgram(options).ready) std::_Exit(10);
+    startVideoThread([] { failGeneration("thread_make_video", "编码器退出"); });
+    static std::chrono::steady_clock::time_point closed;
+    QTimer::singleShot(500, [] {
+        stopIfRunaway();
+        closed = std::chrono::steady_clock::now();
+        mainWindow()->close();
+    });
+    runUntilClosed();
+    const bool prompt = std::chrono::steady_clock::now() - closed < std::chrono::seconds(5);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::_Exit(prompt ? 0 : 1);
+}
+
+TEST_F(ProgramRun, AReportUnderWayDoesNotHoldUpTheEnd) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(closeDuringAReport(home.folder("report")), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ProgramRun, AMissingEncoderEndsItWithAMessageAndAFailureStatus) {

@@ -6,12 +6,15 @@
 #include "test_server.h"
 
 #include "foundation/temp_folder.h"
+#include "net/socket_watch.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -24,8 +27,11 @@ struct ErrorReportFixture : ServiceGlobalsFixture {
     }
     void TearDown() override {
         unsetenv("XDG_DATA_HOME");
+        requestDeadlineMs = savedDeadline;
+        networkEnding = false;
         ServiceGlobalsFixture::TearDown();
     }
+    int savedDeadline = requestDeadlineMs.load();
     std::string logText() { return readTextFile(errorReportLogPath()); }
 };
 
@@ -86,4 +92,40 @@ TEST_F(ErrorReportFixture, UnreachableServiceHostFallsBackToTheLog) {
     serviceHost = "127.0.0.1:" + std::to_string(port);
     sendErrorReport("thread_run_ffmpeg_by_named_pipe", "管道连接失败");
     EXPECT_NE(logText().find("管道连接失败"), std::string::npos);
+}
+
+TEST_F(ErrorReportFixture, AServiceHostThatTricklesIsGivenUpByTheDeadlineOrTheProgramsEnd) {
+    // A byte every two seconds: the reply head alone would take more than a minute.
+    TestServer host([](ServerExchange& x) { x.trickle(reply("200 OK", "ok"), 2000); });
+    serviceHost = host.url("");
+    const struct {
+        const char* where;
+        int deadlineMs;
+        int endAfterMs;  // the program ends this long after the report began; -1 never
+        int atLeastMs, beforeMs;
+    } cases[] = {
+        {"deadline", 1500, -1, 1400, 4000},
+        {"end_during_request", 60000, 300, 250, 1800},
+        {"end_before_request", 60000, 0, 0, 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        requestDeadlineMs = c.deadlineMs;
+        networkEnding = c.endAfterMs == 0;
+        std::thread end;
+        if (c.endAfterMs > 0) {
+            end = std::thread([&c] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.endAfterMs));
+                networkEnding = true;
+            });
+        }
+        auto start = std::chrono::steady_clock::now();
+        sendErrorReport(c.where, "编码器退出");
+        auto tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        if (end.joinable()) end.join();
+        EXPECT_GE(tookMs.count(), c.atLeastMs);
+        EXPECT_LT(tookMs.count(), c.beforeMs);
+        // Not sent, so kept in the log.
+        EXPECT_NE(logText().find(std::string(c.where) + " (v"), std::string::npos) << logText();
+    }
 }

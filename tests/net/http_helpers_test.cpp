@@ -18,6 +18,7 @@ TEST(HttpParseUrl, HostPathPortAndScheme) {
         {"http://example.com/a/b?c=d#e", "example.com", "/a/b?c=d#e", 80, 0},
         {"https://example.com", "example.com", "/", 443, 1},
         {"HTTPS://Example.com/x", "Example.com", "/x", 443, 1},  // the scheme, in any case, decides
+        {"Http://example.com/x", "example.com", "/x", 80, 0},
         {"https://example.com:8443/x", "example.com", "/x", 8443, 1},
         {"http://example.com:443/", "example.com", "/", 443, 0},
         {"//cdn.example.com/p.jpg", "cdn.example.com", "/p.jpg", 80, 0},
@@ -32,8 +33,10 @@ TEST(HttpParseUrl, HostPathPortAndScheme) {
         EXPECT_EQ(url.secure, c.secure) << c.url;
         http_url_free(&url);
     }
+    // Only the three forms: a scheme without its "://" is no address, even when a doubled '/' follows.
     for (const char* bad : {"", "example.com/x", "ftp://x/", "http:x", "http://", "http://h:99999/", "http://h:/",
-                            "http://h/\r\n", "http://h/a\tb"}) {
+                            "http://h/\r\n", "http://h/a\tb", "https//host/x", "HTTPS//host/x", "http//h",
+                            "httpx://h/", "https:x//h/"}) {
         HttpUrl url{};
         EXPECT_EQ(http_parse_url(bad, &url), 0) << bad;
         EXPECT_EQ(url.host, nullptr);

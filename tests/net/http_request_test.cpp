@@ -340,6 +340,30 @@ TEST_F(HttpFixture, BodyUntilCloseIsNotWholeWhenTheReadTimesOut) {
     }
 }
 
+TEST_F(HttpFixture, ChunksAloneSayWhenTheBodyIsWhole) {
+    socketIoTimeoutMs = 300;
+    TestServer server([](ServerExchange& x) {
+        const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Length: ";
+        if (x.request.target == "/whole") x.send(head + "3\r\n\r\n5\r\nhello\r\n0\r\n\r\n");
+        if (x.request.target == "/cut") {
+            // As many bytes as the length field says, then nothing.
+            x.send(head + "5\r\n\r\na\r\nhello");
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        }
+    });
+    for (int keepAlive : {1, 0}) {
+        SCOPED_TRACE(keepAlive);
+        auto r = get(server.url("/cut"), keepAlive);
+        EXPECT_EQ(r->ok, 0);
+        EXPECT_EQ(errorOf(r).rfind("文件大小:-1, 实际接收到的文件大小:5, ret:-1,", 0), 0u) << errorOf(r);
+        r = get(server.url("/whole"), keepAlive);
+        ASSERT_EQ(r->ok, 1) << errorOf(r);
+        EXPECT_EQ(bodyOf(r), "hello");
+        // The cut reply's connection was closed, not kept for this request.
+        EXPECT_EQ(server.seen().back().indexOnConnection, 1);
+    }
+}
+
 TEST_F(HttpFixture, TlsBodyUntilCloseArrives) {
     TestCertificate cert = makeServerCertificate({"localhost"}, true);
     ServerOptions options;

@@ -93,6 +93,19 @@ TEST(SocketConnect, ConnectsAndRefusesWithItsMessages) {
     EXPECT_EQ(error, "域名 = null");
     EXPECT_EQ(socket_connect("no-such-host.invalid", 80, error), NO_SOCKET);
     EXPECT_EQ(error, "无法解析域名: no-such-host.invalid");
+
+    // Ports 1 to 65535 are tried (nothing listens there: the connect is
+    // refused); beyond them the address itself is refused.
+    const struct {
+        int port;
+        bool lookupFails;
+    } ports[] = {{0, true}, {1, false}, {65535, false}, {65536, true}, {-1, true}};
+    for (const auto& p : ports) {
+        EXPECT_EQ(socket_connect("127.0.0.1", p.port, error), NO_SOCKET) << p.port;
+        EXPECT_EQ(socket_connect_lookup_failed(), p.lookupFails) << p.port;
+        EXPECT_EQ(error.rfind(p.lookupFails ? "无法解析域名: 127.0.0.1" : "使用非阻塞方式连接发生错误，错误码:", 0), 0u)
+            << p.port << ": " << error;
+    }
 }
 
 TEST(SocketConnect, RefusedPortFailsAtOnce) {

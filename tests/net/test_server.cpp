@@ -76,6 +76,16 @@ void ServerExchange::sendSplit(std::string_view bytes, size_t pieceSize, int pau
     }
 }
 
+void ServerExchange::trickle(std::string_view bytes, int pauseMs) {
+    const auto step = std::chrono::milliseconds(10);
+    for (size_t at = 0; at < bytes.size() && !stopping; ++at) {
+        write(bytes.substr(at, 1));
+        for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(pauseMs);
+             !stopping && std::chrono::steady_clock::now() < end;)
+            std::this_thread::sleep_for(step);
+    }
+}
+
 int TestServer::onServerName(ssl_st* ssl, int*, void* self) {
     auto* server = static_cast<TestServer*>(self);
     const char* name = SSL_get_servername(ssl, TLSEXT_NAMETYPE_host_name);
@@ -232,7 +242,7 @@ void TestServer::serve(int fd, int number) {
             std::lock_guard<std::mutex> lock(mutex);
             requestLog.push_back(request);
         }
-        ServerExchange exchange(request, writeAll);
+        ServerExchange exchange(request, writeAll, stopping);
         handler(exchange);
         if (exchange.closeAfter) break;
     }

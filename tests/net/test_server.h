@@ -33,15 +33,21 @@ public:
     void send(std::string_view bytes);
     // Sends bytes in pieces of pieceSize with a pause between them.
     void sendSplit(std::string_view bytes, size_t pieceSize, int pauseMs = 2);
+    // Sends bytes one at a time, pauseMs apart, until all are sent or the
+    // server is being destroyed: no read of the client waits long, the
+    // whole takes long.
+    void trickle(std::string_view bytes, int pauseMs);
     // Ends the connection once the handler returns.
     void close() { closeAfter = true; }
 
-    ServerExchange(const ServerRequest& r, std::function<void(std::string_view)> writer)
-        : request(r), write(std::move(writer)) {}
+    ServerExchange(const ServerRequest& r, std::function<void(std::string_view)> writer,
+                   const std::atomic<bool>& serverStopping)
+        : request(r), write(std::move(writer)), stopping(serverStopping) {}
     bool closeAfter = false;
 
 private:
     std::function<void(std::string_view)> write;
+    const std::atomic<bool>& stopping;
 };
 
 using ServerHandler = std::function<void(ServerExchange&)>;

@@ -22,11 +22,13 @@
 #include "production/timing.h"
 #include "production/video_thread.h"
 #include "foundation/linked_list.h"
+#include "net/http_request.h"
 #include "render/image.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
 #include "production_support.h"
+#include "../net/test_server.h"
 
 using namespace production_test;
 
@@ -486,4 +488,21 @@ TEST_F(EncoderPipeline, DefaultFileNameByPreference) {
     std::string stamp = defaultVideoFileName();
     EXPECT_EQ(stamp.size(), 17u);
     EXPECT_EQ(stamp[4], '_');
+}
+
+TEST_F(EncoderPipeline, AFailureIsToldWhateverTheServiceHostDoes) {
+    // A byte every two seconds: each report gives up at its deadline.
+    TestServer host([](ServerExchange& x) { x.trickle("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 2000); });
+    const std::string savedHost = serviceHost;
+    const int savedDeadline = requestDeadlineMs.exchange(1000);
+    serviceHost = host.url("");
+    addThreePictures();
+    ffmpegPath = writeScript(folder, "ffmpeg", "exit 1");
+    answerSaveDialog(folder / "failed.mp4");
+    generateAndWait();
+    serviceHost = savedHost;
+    requestDeadlineMs = savedDeadline;
+    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_FAILED});
+    EXPECT_EQ(recorded().boxes.size(), 1u);
+    EXPECT_NE(errorLog().find("thread_run_ffmpeg_by_anonymous_pipe"), std::string::npos) << "kept, as not sent";
 }
