@@ -177,19 +177,30 @@ TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
     const std::string sz = home.folder("program/sz");
     const std::string data = home.folder("data/Tevrako");
     const std::string target = home.write("outside", "kept");
+    enum Kind { File, Link, OtherUsers };
     const struct {
         std::string path;
         bool old, removed;
+        Kind kind = File;
     } cases[] = {
-        {config + "/preferences.a1B2c3", true, true},
-        {sz + "/店铺.sz.x1y2z3", true, true},
-        {program + "/play.html.Zz09Qq", true, true},
-        {data + "/play.html.Qq90zZ", true, true},
-        {config + "/preferences.d4E5f6", false, false},  // another copy may be writing it now
-        {config + "/preferences.a1B2c", true, false},
-        {config + "/preferences.a1B-c3", true, false},
-        {sz + "/notes.txt.x1y2z3", true, false},
-        {config + "/preferences.L1n2k3", true, false},  // a link: neither it nor its target
+        {config + "/.preferences.tevrako-a1B2c3", true, true},
+        {sz + "/.店铺.sz.tevrako-x1y2z3", true, true},
+        {program + "/.play.html.tevrako-Zz09Qq", true, true},
+        {data + "/.play.html.tevrako-Qq90zZ", true, true},
+        {config + "/.preferences.tevrako-d4E5f6", false, false},  // another copy may be writing it now
+        // The user's own copies beside the files.
+        {config + "/preferences.backup", true, false},
+        {config + "/preferences.old123", true, false},
+        {sz + "/shop.sz.backup", true, false},
+        {sz + "/shop.sz.241231", true, false},
+        // Near misses of the pattern.
+        {config + "/preferences.tevrako-a1B2c3", true, false},
+        {config + "/.preferences.tevrako-a1B2c", true, false},
+        {config + "/.preferences.tevrako-a1B-c3", true, false},
+        {config + "/.preferences.tevrako_a1B2c3", true, false},
+        {sz + "/.notes.txt.tevrako-x1y2z3", true, false},
+        {config + "/.preferences.tevrako-L1n2k3", true, false, Link},  // neither it nor its target
+        {config + "/.preferences.tevrako-0th3r5", true, false, OtherUsers},
     };
     // An hour old, a link itself and not what it points to.
     auto makeOld = [](const std::string& path) {
@@ -198,8 +209,12 @@ TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
     };
     makeOld(target);
     for (const auto& c : cases) {
-        if (c.path.ends_with("L1n2k3")) fs::create_symlink(target, c.path);
+        if (c.kind == Link) fs::create_symlink(target, c.path);
         else home.write(c.path.substr(home.path().size() + 1), "half a write");
+        // The tests run as root, who can give a file away.
+        if (c.kind == OtherUsers) {
+            ASSERT_EQ(lchown(c.path.c_str(), 4321, 4321), 0) << c.path;
+        }
         if (c.old) makeOld(c.path);
     }
 
