@@ -170,10 +170,12 @@ TEST_F(EncoderPipeline, StandardInputWayWithMusicLogoAndBitrate) {
 
 TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsPrivateCopyGoesWithTheRun) {
     removeDownloadFolder();  // one left by an earlier test's work folder
-    // The encoder tells which folder it runs in and what the copy there is.
+    // Each run of the encoder tells its way, which folder it runs in and
+    // what the copy there is.
     const std::string seen = folder / "seen";
     ffmpegPath = writeScript(folder, "ffmpeg",
-                             "{ pwd -P; stat -c '%a %F' temp_*; } > '" + seen + "'\n"
+                             "{ case \"$*\" in *pipe:0*) echo stdin;; *) echo FIFO;; esac\n"
+                             "  pwd -P; stat -c '%a %F' temp_*; } >> '" + seen + "'\n"
                              "exec /usr/bin/ffmpeg \"$@\"");
     std::string picture = folder / "white.png";
     writeSolidPicture(picture, 256, 256, "#ffffff");
@@ -193,12 +195,22 @@ TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsPrivateCopyGoesWithTheRun) {
     for (auto [x, y] : {std::pair{10, 10}, std::pair{252, 252}, std::pair{240, 10}}) {
         EXPECT_GT(pixel(x, y)[1], 200) << x << "," << y;
     }
-    // The copy lay in this process's own folder, readable by this user
-    // alone, and is gone once the run has ended.
+    // The encoder ran once, through the FIFO; the copy lay in this
+    // process's own folder, readable by this user alone, and is gone once
+    // the run has ended.
     const std::string own = ensureDownloadFolder();
     EXPECT_EQ(own.rfind(workFolder + "/", 0), 0u);
-    EXPECT_EQ(readTextFile(seen), std::filesystem::canonical(own).string() + "\n600 regular file\n");
+    EXPECT_EQ(readTextFile(seen), "FIFO\n" + std::filesystem::canonical(own).string() + "\n600 regular file\n");
     EXPECT_TRUE(std::filesystem::is_empty(own));
+
+    // The next video goes through the FIFO too.
+    std::filesystem::remove(seen);
+    setChecked(IDC_LOGO_CHECK, 0);
+    answerSaveDialog(folder / "after-logo.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), (Outcome{WM_ENCODE_DONE, WM_ENCODE_DONE}));
+    EXPECT_EQ(readTextFile(seen).rfind("FIFO\n", 0), 0u) << readTextFile(seen);
+    EXPECT_EQ(useAnonymousPipe.load(), 0);
 }
 
 // A work folder that is not this user's own (here a link to elsewhere)
