@@ -44,6 +44,7 @@
 #include "platform/window_controls.h"
 #include "platform/xdg_dirs.h"
 #include "production/music_catalogue.h"
+#include "production/pending_video.h"
 #include "production/picture_list.h"
 #include "production/program_folders.h"
 #include "production/video_size_presets.h"
@@ -198,9 +199,10 @@ void startStartupThread() {
     thread.thread = std::thread(thread_startup_init);
 }
 
-// Files are replaced through a temporary file beside them; a run killed
-// in the middle of a write leaves that file behind in the program's own
-// folders, where nothing else would ever remove it.
+// Files and videos are written under a temporary name beside them; a run
+// killed in the middle leaves that file behind in the program's own
+// folders or the remembered video folder, where nothing else would ever
+// remove it.
 void removeStaleTemporaryFiles() {
     removeStaleAtomicTemporaries(preferenceFolder(kPreferenceKey), {"preferences"});
     for (const std::string& root : {programFolder, xdgDataHome() + "/Tevrako"}) {
@@ -209,6 +211,7 @@ void removeStaleTemporaryFiles() {
         removeStaleAtomicTemporaries(root + "/sz", {"*.sz", "*.dh"});
         removeStaleAtomicTemporaries(root + "/mp3", {".catalogue"});
     }
+    removeStaleVideoTemporaries(lastVideoFolder);
 }
 
 } // namespace

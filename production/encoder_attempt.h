@@ -11,6 +11,7 @@
 #include "production/encoder_command.h"
 #include "production/generation_settings.h"
 #include "production/logo_copy.h"
+#include "production/pending_video.h"
 
 struct EncoderAttempt {
     std::shared_ptr<const GenerationSettings> settings;  // a second attempt starts from them
@@ -18,6 +19,9 @@ struct EncoderAttempt {
     // The logo's copy, or null: held until the encoder that reads it has
     // ended, and removed with the last attempt holding it.
     std::shared_ptr<const LogoCopy> logoCopy;
+    // The video under its temporary name, which argv writes: the runner
+    // keeps it when the encoder ended well, and removes it otherwise.
+    std::shared_ptr<PendingVideo> video;
 
     // The encoder's current folder: the one holding the logo's copy, or
     // empty for the program's own.

@@ -84,9 +84,18 @@ Drained drainEncoderErrors(EncoderAttempt& attempt, int pid, int fd) {
     return drained;
 }
 
+// The encoder ended well: the video takes its name, unless the user
+// stopped, which leaves only part of it.
 void reportSuccess(EncoderAttempt& attempt) {
     attempt.waitVideoDone();
-    endGeneration(stopFlag.load() ? WM_ENCODE_STOPPED : WM_ENCODE_DONE);
+    if (stopFlag.load()) {
+        attempt.video->discard();
+        endGeneration(WM_ENCODE_STOPPED);
+        return;
+    }
+    int error = 0;
+    if (attempt.video->keep(&error)) endGeneration(WM_ENCODE_DONE);
+    else refuseGeneration(videoNotSavedText(attempt.video->path(), error));
 }
 
 // The FIFO way failed: once its video thread has ended, the whole video is
@@ -94,6 +103,7 @@ void reportSuccess(EncoderAttempt& attempt) {
 void fallBackToStandardInput(EncoderAttempt& attempt) {
     attempt.encoderEnded = true;
     attempt.waitVideoDone();
+    attempt.video->discard();
     if (stopFlag.load()) {
         endGeneration(WM_ENCODE_STOPPED);
         return;
@@ -168,5 +178,6 @@ void thread_run_ffmpeg_by_anonymous_pipe(std::shared_ptr<EncoderAttempt> attempt
     }
     stopFlag = 1;
     attempt->waitVideoDone();
+    attempt->video->discard();
     endGeneration(WM_ENCODE_FAILED);
 }

@@ -1,7 +1,8 @@
 // The encoder runner threads: each waits for one encoder run, keeps the
 // first part of its error output, and turns its end into the generation's
 // outcome (or, for the FIFO way, into a second attempt through standard
-// input).
+// input). Only a run that ended well and was not stopped gives the video
+// its name; every other end removes what the encoder wrote.
 #pragma once
 
 #include <memory>

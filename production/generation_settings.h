@@ -16,7 +16,8 @@ struct GenerationSettings {
     RenderSettings render;
     FrameSink frameSink = nullptr;   // writes a frame into the encoder's pipe
     int renderWorkers = 1;
-    EncoderOptions options;          // audio, bitrate and output; the logo filter is added per attempt
+    EncoderOptions options;          // audio, bitrate and output; the logo filter and the output's
+                                     // temporary name are set per attempt
     std::string logoPath;            // empty: no logo
     int logoPosition = -1;           // the logo position combo's entry
     std::string duration;            // the encoder's "-t" value

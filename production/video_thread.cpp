@@ -20,6 +20,7 @@
 #include "production/encoder_runners.h"
 #include "production/frame_pipe.h"
 #include "production/logo_copy.h"
+#include "production/pending_video.h"
 #include "production/video_threads.h"
 #include "render/render_engine.h"
 
@@ -56,7 +57,8 @@ void renderFrames(const GenerationSettings& settings, FramePipe* pipe) {
 // The FIFO way. False when the FIFO cannot be made (the caller goes on
 // with standard input); true when this attempt has run.
 bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& settings,
-                          const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo) {
+                          const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo,
+                          const std::shared_ptr<PendingVideo>& video) {
     NamedPipe pipe;
     int error = 0;
     std::string name = "v";
@@ -71,6 +73,7 @@ bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& setti
     attempt->argv = namedPipeCommandLine(settings->ffmpegPath, pipe.path, settings->render.width,
                                          settings->render.height, settings->duration, options);
     attempt->logoCopy = logo;
+    attempt->video = video;
     if (!startVideoThread([attempt] { thread_run_ffmpeg_by_named_pipe(attempt); })) {
         removeNamedPipe(&pipe);
         failThreadStart();
@@ -99,7 +102,8 @@ bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& setti
 
 // The standard-input way: the encoder is started here, the runner watches it.
 void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& settings,
-                              const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo) {
+                              const EncoderOptions& options, const std::shared_ptr<const LogoCopy>& logo,
+                              const std::shared_ptr<PendingVideo>& video) {
     int input[2], errors[2];
     if (pipe2(input, O_CLOEXEC) != 0) {
         failGeneration(kWhere, formatText("CreatePipe@1 failed with error %d", errno));
@@ -117,6 +121,7 @@ void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& s
     attempt->argv = standardInputCommandLine(settings->ffmpegPath, settings->render.width,
                                              settings->render.height, settings->duration, options);
     attempt->logoCopy = logo;
+    attempt->video = video;
     ChildProcessSetup setup;
     setup.stdinFd = input[0];
     setup.stderrFd = errors[1];
@@ -176,6 +181,15 @@ void thread_make_video(std::shared_ptr<const GenerationSettings> settings) {
         options.logo = logoFilterArguments(logo->name(), settings->logoPosition, settings->render.width);
     }
 
-    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(settings, options, logo)) return;
-    makeVideoByStandardInput(settings, options, logo);
+    // Each attempt writes a temporary of its own beside the chosen path.
+    int error = 0;
+    std::shared_ptr<PendingVideo> video = PendingVideo::make(settings->options.output, &error);
+    if (!video) {
+        refuseGeneration(videoNotSavedText(settings->options.output, error));
+        return;
+    }
+    options.output = video->temporaryPath();
+
+    if (!useAnonymousPipe.load() && makeVideoByNamedPipe(settings, options, logo, video)) return;
+    makeVideoByStandardInput(settings, options, logo, video);
 }

@@ -1,6 +1,7 @@
-// The video thread: builds the encoder's command line, opens the frame
-// pipe (the FIFO way until it has failed once, then standard input), starts
-// the encoder runner and renders every picture into the pipe.
+// The video thread: makes the video's temporary beside the chosen path
+// (production/pending_video.h), builds the encoder's command line, opens the
+// frame pipe (the FIFO way until it has failed once, then standard input),
+// starts the encoder runner and renders every picture into the pipe.
 #pragma once
 
 #include <memory>

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include <QImage>
+#include <QProgressBar>
 #include <QTimer>
 
 #include "../net/test_server.h"
@@ -27,11 +28,14 @@
 #include "foundation/temp_folder.h"
 #include "platform/child_process.h"
 #include "platform/command_ids.h"
+#include "platform/file_dialog.h"
 #include "platform/main_command.h"
+#include "platform/window_controls.h"
 #include "production/picture_list.h"
 #include "production/preview_queue.h"
 #include "production/video_threads.h"
 #include "ui/main_window.h"
+#include "ui/progress_window.h"
 
 namespace {
 
@@ -152,10 +156,9 @@ void stopIfRunaway() {
     }).detach();
 }
 
-// The program, started in this process with two pictures; once the
-// preview has frames, the program is asked to end (a termination signal,
-// or a close of the main window). Exits with the program's status.
-[[noreturn]] void previewThenEnd(const std::string& folder, bool bySignal) {
+// The program, started in this process from folder with count pictures
+// in its list, red and blue in turn; ends with status 10 when it does not start.
+void startWithPictures(const std::string& folder, int count) {
     const std::string program = folder + "/program";
     std::filesystem::create_directories(program + "/tool");
     std::filesystem::create_symlink("/usr/bin/ffmpeg", program + "/tool/ffmpeg");
@@ -164,13 +167,21 @@ void stopIfRunaway() {
     options.programFolder = program;
     options.imageMagickCheck = [] { return 1; };
     if (!startProgram(options).ready) std::_Exit(10);
-    for (Qt::GlobalColor color : {Qt::red, Qt::blue}) {
+    for (int i = 0; i < count; ++i) {
+        const Qt::GlobalColor color = i % 2 ? Qt::blue : Qt::red;
         const std::string path = folder + "/" + std::to_string(color) + ".png";
         QImage picture(320, 240, QImage::Format_RGB32);
         picture.fill(color);
         picture.save(QString::fromStdString(path));
         addPicture(path);
     }
+}
+
+// The program, started in this process with two pictures; once the
+// preview has frames, the program is asked to end (a termination signal,
+// or a close of the main window). Exits with the program's status.
+[[noreturn]] void previewThenEnd(const std::string& folder, bool bySignal) {
+    startWithPictures(folder, 2);
     QTimer::singleShot(0, [] { sendMainCommand(IDM_PREVIEW_VIDEO, BN_CLICKED); });
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, bySignal] {
@@ -231,6 +242,47 @@ TEST_F(ProgramRun, ATerminationSignalOrACloseDuringAPreviewEndsItWithStatusZero)
 TEST_F(ProgramRun, AReportUnderWayDoesNotHoldUpTheEnd) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(closeDuringAReport(home.folder("report")), testing::ExitedWithCode(0), "");
+}
+
+// The program, started in this process with eight pictures, makes their
+// video into folder/videos/主图.mp4, where an older file lies; once the
+// encoder has the first picture, a termination signal ends the program. Exits with
+// the program's status, or 20 when anything but the older file, as it was,
+// is left in the video folder.
+[[noreturn]] void generateThenEnd(const std::string& folder) {
+    static const std::string videos = folder + "/videos";
+    std::filesystem::create_directories(videos);
+    std::ofstream(videos + "/主图.mp4") << "an older video";
+    startWithPictures(folder, 8);
+    comboSetCurSel(IDC_VIDEO_SIZE, 1);  // 400 x 400
+    sendMainCommand(IDC_VIDEO_SIZE, CBN_SELCHANGE);
+    setSaveFileDialogHandler([](void*, const std::string&, const std::vector<FileFilter>&, const std::string&,
+                                std::string& chosenFolder, std::string& file) {
+        chosenFolder = videos;
+        file = videos + "/主图.mp4";
+        return 1;
+    });
+    QTimer::singleShot(0, [] { sendMainCommand(IDM_MAKE_VIDEO, BN_CLICKED); });
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        if (!progressWindow() || !progressWindow()->running() || progressWindow()->bar()->value() < 1) return;
+        poll->stop();
+        stopIfRunaway();
+        ::kill(::getpid(), SIGTERM);
+    });
+    poll->start(10);
+    const int status = runUntilClosed();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(videos)) names.push_back(entry.path().filename());
+    const bool untouched = names == std::vector<std::string>{"主图.mp4"} && readAll(videos + "/主图.mp4") == "an older video";
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::exit(untouched ? status : 20);
+}
+
+TEST_F(ProgramRun, ATerminationSignalDuringAGenerationLeavesNoPartOfTheVideo) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(generateThenEnd(home.folder("generate")), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ProgramRun, AMissingEncoderEndsItWithAMessageAndAFailureStatus) {

@@ -176,20 +176,36 @@ TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
     const std::string config = home.folder("config/Vessoranthe");
     const std::string sz = home.folder("program/sz");
     const std::string data = home.folder("data/Tevrako");
+    const std::string videos = home.folder("program/我的主图视频");  // the remembered video folder
     const std::string target = home.write("outside", "kept");
+    enum Kind { File, Link, OtherUsers };
     const struct {
         std::string path;
         bool old, removed;
+        Kind kind = File;
     } cases[] = {
-        {config + "/preferences.a1B2c3", true, true},
-        {sz + "/店铺.sz.x1y2z3", true, true},
-        {program + "/play.html.Zz09Qq", true, true},
-        {data + "/play.html.Qq90zZ", true, true},
-        {config + "/preferences.d4E5f6", false, false},  // another copy may be writing it now
-        {config + "/preferences.a1B2c", true, false},
-        {config + "/preferences.a1B-c3", true, false},
-        {sz + "/notes.txt.x1y2z3", true, false},
-        {config + "/preferences.L1n2k3", true, false},  // a link: neither it nor its target
+        {config + "/.preferences.tevrako-a1B2c3", true, true},
+        {sz + "/.店铺.sz.tevrako-x1y2z3", true, true},
+        {program + "/.play.html.tevrako-Zz09Qq", true, true},
+        {data + "/.play.html.tevrako-Qq90zZ", true, true},
+        {videos + "/.主图 1.mp4.tevrako-Vv12Ab.mp4", true, true},
+        {config + "/.preferences.tevrako-d4E5f6", false, false},  // another copy may be writing it now
+        // The user's own copies beside the files.
+        {config + "/preferences.backup", true, false},
+        {config + "/preferences.old123", true, false},
+        {sz + "/shop.sz.backup", true, false},
+        {sz + "/shop.sz.241231", true, false},
+        {videos + "/主图 1.mp4", true, false},
+        // Near misses of the pattern.
+        {config + "/preferences.tevrako-a1B2c3", true, false},
+        {config + "/.preferences.tevrako-a1B2c", true, false},
+        {config + "/.preferences.tevrako-a1B-c3", true, false},
+        {config + "/.preferences.tevrako_a1B2c3", true, false},
+        {sz + "/.notes.txt.tevrako-x1y2z3", true, false},
+        {videos + "/.主图 1.mp4.tevrako-Vv12Ab", true, false},
+        {config + "/.preferences.tevrako-L1n2k3", true, false, Link},  // neither it nor its target
+        {config + "/.preferences.tevrako-0th3r5", true, false, OtherUsers},
+        {videos + "/.主图 2.mp4.tevrako-0th3r5.mp4", true, false, OtherUsers},
     };
     // An hour old, a link itself and not what it points to.
     auto makeOld = [](const std::string& path) {
@@ -198,12 +214,17 @@ TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
     };
     makeOld(target);
     for (const auto& c : cases) {
-        if (c.path.ends_with("L1n2k3")) fs::create_symlink(target, c.path);
+        if (c.kind == Link) fs::create_symlink(target, c.path);
         else home.write(c.path.substr(home.path().size() + 1), "half a write");
+        // The tests run as root, who can give a file away.
+        if (c.kind == OtherUsers) {
+            ASSERT_EQ(lchown(c.path.c_str(), 4321, 4321), 0) << c.path;
+        }
         if (c.old) makeOld(c.path);
     }
 
     ASSERT_TRUE(startProgram({program, passingCheck}).ready);
+    ASSERT_EQ(lastVideoFolder, videos);
     for (const auto& c : cases) EXPECT_EQ(fs::exists(fs::symlink_status(c.path)), !c.removed) << c.path;
     EXPECT_EQ(readTextFile(target), "kept");
 }

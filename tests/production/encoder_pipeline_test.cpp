@@ -172,10 +172,12 @@ TEST_F(EncoderPipeline, StandardInputWayWithMusicLogoAndBitrate) {
 
 TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsPrivateCopyGoesWithTheRun) {
     removeDownloadFolder();  // one left by an earlier test's work folder
-    // The encoder tells which folder it runs in and what the copy there is.
+    // Each run of the encoder tells its way, which folder it runs in and
+    // what the copy there is.
     const std::string seen = folder / "seen";
     ffmpegPath = writeScript(folder, "ffmpeg",
-                             "{ pwd -P; stat -c '%a %F' temp_*; } > '" + seen + "'\n"
+                             "{ case \"$*\" in *pipe:0*) echo stdin;; *) echo FIFO;; esac\n"
+                             "  pwd -P; stat -c '%a %F' temp_*; } >> '" + seen + "'\n"
                              "exec /usr/bin/ffmpeg \"$@\"");
     std::string picture = folder / "white.png";
     writeSolidPicture(picture, 256, 256, "#ffffff");
@@ -195,12 +197,22 @@ TEST_F(EncoderPipeline, LogoShowsInItsCornerAndItsPrivateCopyGoesWithTheRun) {
     for (auto [x, y] : {std::pair{10, 10}, std::pair{252, 252}, std::pair{240, 10}}) {
         EXPECT_GT(pixel(x, y)[1], 200) << x << "," << y;
     }
-    // The copy lay in this process's own folder, readable by this user
-    // alone, and is gone once the run has ended.
+    // The encoder ran once, through the FIFO; the copy lay in this
+    // process's own folder, readable by this user alone, and is gone once
+    // the run has ended.
     const std::string own = ensureDownloadFolder();
     EXPECT_EQ(own.rfind(workFolder + "/", 0), 0u);
-    EXPECT_EQ(readTextFile(seen), std::filesystem::canonical(own).string() + "\n600 regular file\n");
+    EXPECT_EQ(readTextFile(seen), "FIFO\n" + std::filesystem::canonical(own).string() + "\n600 regular file\n");
     EXPECT_TRUE(std::filesystem::is_empty(own));
+
+    // The next video goes through the FIFO too.
+    std::filesystem::remove(seen);
+    setChecked(IDC_LOGO_CHECK, 0);
+    answerSaveDialog(folder / "after-logo.mp4");
+    generateAndWait();
+    EXPECT_EQ(outcome(), (Outcome{WM_ENCODE_DONE, WM_ENCODE_DONE}));
+    EXPECT_EQ(readTextFile(seen).rfind("FIFO\n", 0), 0u) << readTextFile(seen);
+    EXPECT_EQ(useAnonymousPipe.load(), 0);
 }
 
 // A work folder that is not this user's own (here a link to elsewhere)
@@ -311,7 +323,10 @@ TEST_F(EncoderPipeline, NamesWithSpacesQuotesChineseAndShellSyntax) {
     std::string logo = folder / "标志 \"x\" ';'.png";
     writeSolidPicture(logo, 16, 16, "#00ff00");
     useLogo(logo, 0);
-    std::string output = folder / "输出 $(touch pwned) 'a' \"b\".mp4";
+    // 243 bytes: the temporary beside it keeps only part of the name.
+    std::string longName;
+    for (int i = 0; i < 70; ++i) longName += "长";
+    std::string output = folder / ("输出 $(touch pwned) 'a' \"b\"" + longName + ".mp4");
     answerSaveDialog(output);
     generateAndWait();
     EXPECT_EQ(outcome(), Outcome{WM_ENCODE_DONE});
@@ -321,21 +336,68 @@ TEST_F(EncoderPipeline, NamesWithSpacesQuotesChineseAndShellSyntax) {
     EXPECT_FALSE(fileExists((workFolder + "/pwned").c_str()));
 }
 
-TEST_F(EncoderPipeline, StopEndsBeforeTheNextPictureWithAPlayableFile) {
+// The video is written beside its name and takes it only when the encoder
+// ended well and the user did not stop: otherwise a file that was there
+// stays as it was, and no part of the video is left anywhere.
+TEST_F(EncoderPipeline, AVideoTakesItsNameOnlyWhenFinished) {
     addThreePictures();
-    int firstTwo = 0;
-    for (int i = 0; i < 2; ++i) {
-        int frames = 0;
-        auto* picture = static_cast<const PictureRecord*>(linkedlist_get(pictureList, i));
-        renderPicture(picture, nullptr, &frames);
-        firstTwo += frames;
+    const std::string encoder = "exec /usr/bin/ffmpeg \"$@\"";
+    // Writes into its output (the last argument) before it fails.
+    const std::string writesThenFails =
+        "for a; do output=\"${a#file:}\"; done\necho partial > \"$output\"\necho boom >&2\nexit 1";
+    enum class Before { OldFile, Folder, NoFolder };
+    const struct {
+        const char* name;
+        std::string script;
+        int stopAt;  // Stop when told of this picture; -1: never
+        Before before;
+        unsigned outcome;
+        const char* box;  // the start of the one box shown, or null
+        bool video;       // the new video under the name
+    } cases[] = {
+        {"finished", encoder, -1, Before::OldFile, WM_ENCODE_DONE, nullptr, true},
+        {"stopped", encoder, 2, Before::OldFile, WM_ENCODE_STOPPED, nullptr, false},
+        {"failed", writesThenFails, -1, Before::OldFile, WM_ENCODE_FAILED, "生成视频时发生错误：\n\nboom", false},
+        {"FIFO failed, standard input finished",
+         "case \"$*\" in *pipe:0*) " + encoder + ";; esac\n" + writesThenFails, -1, Before::OldFile,
+         WM_ENCODE_DONE, nullptr, true},
+        {"name taken by a folder", encoder, -1, Before::Folder, WM_ENCODE_FAILED, "无法保存视频文件：", false},
+        {"folder missing", encoder, -1, Before::NoFolder, WM_ENCODE_FAILED, "无法保存视频文件：", false},
+    };
+    std::size_t runs = 0, boxes = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string place = folder.folder(c.name);
+        const std::string output = place + (c.before == Before::NoFolder ? "/missing" : "") + "/video.mp4";
+        if (c.before == Before::OldFile) folder.write(std::string(c.name) + "/video.mp4", "an older video");
+        if (c.before == Before::Folder) folder.folder(std::string(c.name) + "/video.mp4");
+        useAnonymousPipe = 0;
+        ffmpegPath = writeScript(folder, "ffmpeg", c.script);
+        stopAtPicture(c.stopAt);
+        answerSaveDialog(output);
+        const std::size_t updates = recorded().updates.size();
+        generateAndWait();
+        if (c.stopAt > 0) {  // the run ended before the next picture
+            const std::vector<int> all = recorded().updates;
+            EXPECT_EQ(std::vector<int>(all.begin() + updates, all.end()), (std::vector<int>{1, 2}));
+        }
+
+        ASSERT_EQ(outcome().size(), ++runs);
+        EXPECT_EQ(outcome().back(), c.outcome);
+        auto shown = recorded().boxes;
+        ASSERT_EQ(shown.size(), boxes + (c.box ? 1 : 0));
+        if (c.box) EXPECT_EQ(shown.back().text.rfind(c.box, 0), 0u) << shown.back().text;
+        boxes = shown.size();
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(place))
+            names.push_back(entry.path().filename());
+        EXPECT_EQ(names, c.before == Before::NoFolder ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{"video.mp4"});
+        if (c.video) expectVideo(output, getTotalFrames());
+        else if (c.before == Before::OldFile) EXPECT_TRUE(readTextFile(output) == "an older video")
+            << readTextFile(output).substr(0, 16);
+        else if (c.before == Before::Folder) EXPECT_TRUE(std::filesystem::is_empty(output));
     }
-    stopAtPicture(2);
-    answerSaveDialog(folder / "stopped.mp4");
-    generateAndWait();
-    EXPECT_EQ(outcome(), Outcome{WM_ENCODE_STOPPED});
-    EXPECT_EQ(recorded().updates, (std::vector<int>{1, 2}));
-    expectVideo(folder / "stopped.mp4", firstTwo);
 }
 
 TEST_F(EncoderPipeline, ChangesMadeDuringARunDoNotReachIt) {
