@@ -7,9 +7,12 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
+#include "platform/regular_file.h"
 #include "platform/ui_thread.h"
 
 namespace {
@@ -72,6 +75,19 @@ bool startAudio() {
         mpg123_init();
     });
     return started;
+}
+
+// Opens path in the decoder as 16-bit stereo, once it is known to be a
+// regular file: libmpg123 opens what it is given, and a FIFO would block it.
+// The decoder reopens the checked file through /proc, so a path swapped
+// meanwhile is not what it reads.
+bool openFixed(mpg123_handle* decoder, const std::string& path) {
+    const int fd = openRegularFile(path.c_str());
+    if (fd < 0) return false;
+    const std::string opened = "/proc/self/fd/" + std::to_string(fd);
+    const bool ok = mpg123_open_fixed(decoder, opened.c_str(), MPG123_STEREO, MPG123_ENC_SIGNED_16) == MPG123_OK;
+    ::close(fd);
+    return ok;
 }
 
 constexpr int kChannels = 2;
@@ -145,7 +161,7 @@ bool AudioPlayer::open(const std::string& path) {
     mpg123_param(opened->decoder, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
     long rate = 0;
     int channels = 0, encoding = 0;
-    if (mpg123_open_fixed(opened->decoder, path.c_str(), MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK ||
+    if (!openFixed(opened->decoder, path) ||
         mpg123_getformat(opened->decoder, &rate, &channels, &encoding) != MPG123_OK || rate <= 0) {
         mpg123_delete(opened->decoder);
         return false;

@@ -31,7 +31,8 @@ public:
     AudioPlayer& operator=(const AudioPlayer&) = delete;
 
     // Opens path, ready to play from its start; a file already open is
-    // closed first. False when the file holds no MPEG audio or no sound
+    // closed first. False when path is not a regular file (see
+    // platform/regular_file.h), the file holds no MPEG audio or no sound
     // output can be opened; the player is then closed.
     bool open(const std::string& path);
     // Plays from the current position. False when nothing is open.

@@ -50,8 +50,10 @@ int openChecked(int folderFd, const char* name, FollowLinks follow, RegularFileE
     else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         failure = RegularFileError::Unreadable;
     if (failure != RegularFileError::None) {
+        int reason = failure == RegularFileError::NotRegular ? EINVAL : errno;
         report(error, failure);
         ::close(fd);
+        errno = reason;
         return -1;
     }
     report(error, RegularFileError::None);
@@ -103,6 +105,19 @@ int openRegularFile(const char* path, FollowLinks follow, RegularFileError* erro
 
 int openRegularFileAt(int folderFd, const char* name, FollowLinks follow, RegularFileError* error) {
     return openChecked(folderFd, name, follow, error);
+}
+
+std::FILE* openRegularFileStream(const char* path, FollowLinks follow, RegularFileError* error) {
+    int fd = openChecked(AT_FDCWD, path, follow, error);
+    if (fd < 0) return nullptr;
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        int reason = errno;
+        report(error, RegularFileError::Unreadable);
+        ::close(fd);
+        errno = reason;
+    }
+    return file;
 }
 
 bool isRegularFile(const char* path, FollowLinks follow, RegularFileError* error) {

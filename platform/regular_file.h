@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 enum class RegularFileError {
@@ -22,12 +23,19 @@ enum class FollowLinks { Yes, No };
 // Opens path (or name inside the folder folderFd, for openRegularFileAt)
 // for reading in blocking mode, once it is known to be a regular file.
 // With FollowLinks::No a link at the last part is refused as Missing.
-// -1 on failure, with error (when given) saying why. The caller closes the
+// -1 on failure, with error (when given) saying why and errno set (EINVAL
+// for a path that is not a regular file). The caller closes the
 // descriptor.
 int openRegularFile(const char* path, FollowLinks follow = FollowLinks::Yes,
                     RegularFileError* error = nullptr);
 int openRegularFileAt(int folderFd, const char* name, FollowLinks follow = FollowLinks::Yes,
                       RegularFileError* error = nullptr);
+
+// openRegularFile as a stdio stream for reading, for code that reads
+// through one (header probes, ImageMagick). Null on failure; the caller
+// closes the stream.
+std::FILE* openRegularFileStream(const char* path, FollowLinks follow = FollowLinks::Yes,
+                                 RegularFileError* error = nullptr);
 
 // Whether path opens as a regular file; the file is not read.
 bool isRegularFile(const char* path, FollowLinks follow = FollowLinks::Yes,

@@ -10,6 +10,7 @@
 #include "foundation/heap_alloc.h"
 #include "foundation/text.h"
 #include "platform/command_ids.h"
+#include "platform/regular_file.h"
 #include "platform/status_bar.h"
 #include "platform/window_controls.h"
 #include "production/mp3_duration.h"
@@ -25,13 +26,14 @@ void deliverMusicNotice(AudioEnd code) {
     if (handler) handler(code);
 }
 
-// Appends the full paths of the ".mp3" files of folder, sorted by name.
+// Appends the full paths of the ".mp3" files of folder, sorted by name;
+// only regular files (a FIFO would block whoever reads it).
 void appendMusicFiles(ArrayList* paths, const std::string& folder) {
     ArrayList* names = arraylist_new_default();
     listFiles(nullptr, folder.c_str(), "*.mp3", names);
     for (int i = 0; i < names->count; ++i) {
         const std::string path = folder + "/" + static_cast<const char*>(arraylist_get(names, i));
-        arraylist_add(paths, heapCopy(path.c_str()));
+        if (isRegularFile(path.c_str())) arraylist_add(paths, heapCopy(path.c_str()));
     }
     arraylist_free(names, 1);
 }

@@ -22,7 +22,7 @@ inline constexpr const char* kAuditionSuffix = " - 试听中";
 std::string musicFolder();
 
 // Fills musicPathList and the music combo: the empty entry, the ".mp3"
-// files of the music folder (and of the program folder's own "mp3" folder
+// regular files of the music folder (and of the program folder's own "mp3" folder
 // when that is another one), and the local-file item; the empty entry is
 // selected. Made once, when the main window is built.
 void buildMusicList();

@@ -11,6 +11,7 @@
 #include "platform/picture_list_view.h"
 #include "platform/window_controls.h"
 #include "production/encoder_command.h"
+#include "production/logo_copy.h"
 #include "production/picture_effect.h"
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
@@ -43,7 +44,9 @@ void loadPreviewLogo(const std::string& path) {
     previewLogoWand = logo.release();
 }
 
-// The logo must exist, be a PNG or JPEG by its header, and fit the frame.
+// The logo must exist, be a PNG or JPEG by its header, fit the frame and
+// hold no more bytes than any real logo can. A path that is not a regular
+// file has no header to read: it is refused as of another format.
 int checkLogo() {
     std::string path = getControlText(IDC_LOGO_PATH);
     if (!isChecked(IDC_LOGO_CHECK) || path.empty()) {
@@ -52,16 +55,20 @@ int checkLogo() {
     }
     if (!fileExists(path.c_str()))
         return refuse("选择的图标文件不存在，请重新选择", "提示", IDC_LOGO_CHOOSE);
-    std::string type;
-    int w = 0, h = 0;
-    if (!getImageTypeAndSize(path, &type, &w, &h) || (type != "PNG" && type != "JPEG"))
+    ImageHeaderInfo logo;
+    if (!readImageHeaderInfo(path, &logo) || (logo.type != "PNG" && logo.type != "JPEG"))
         return refuse("选中的文件格式不受支持，请选择 PNG 或 JPG 格式的图片。", "错误",
                       IDC_LOGO_CHOOSE);
-    if (w > videoWidth || h > videoHeight) {
-        char text[256];
+    char text[256];
+    if (logo.width > videoWidth || logo.height > videoHeight) {
         std::snprintf(text, sizeof text,
-                      "选择的图标尺寸过大(%d x %d)，请选择一个不大于 %d x %d 的图标。", w, h,
-                      videoWidth, videoHeight);
+                      "选择的图标尺寸过大(%d x %d)，请选择一个不大于 %d x %d 的图标。", logo.width,
+                      logo.height, videoWidth, videoHeight);
+        return refuse(text, "提示", IDC_LOGO_CHOOSE);
+    }
+    if (logo.bytes > kMaxLogoBytes) {
+        std::snprintf(text, sizeof text, "选择的图标文件过大(%0.1f MB)，请选择一个不大于 %d MB 的图标。",
+                      static_cast<double>(logo.bytes) / 1048576.0, static_cast<int>(kMaxLogoBytes >> 20));
         return refuse(text, "提示", IDC_LOGO_CHOOSE);
     }
     if (frameOutputMode == 2) loadPreviewLogo(path);

@@ -1,11 +1,14 @@
 #include "production/logo_copy.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "foundation/text.h"
 #include "platform/private_folder.h"
+#include "platform/regular_file.h"
 #include "render/image_probe.h"
 
 namespace {
@@ -43,27 +46,36 @@ bool writeAll(int fd, const char* bytes, ssize_t length) {
     return true;
 }
 
-bool copyContent(int from, int to) {
+// Copies from the start of the file; false past kMaxLogoBytes, which a
+// file growing while it is copied can reach.
+bool copyContent(std::FILE* from, int to) {
+    if (std::fseek(from, 0, SEEK_SET) != 0) return false;
     char buffer[65536];
+    std::int64_t copied = 0;
     for (;;) {
-        ssize_t n = read(from, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        if (!writeAll(to, buffer, n)) return false;
+        std::size_t n = std::fread(buffer, 1, sizeof buffer, from);
+        if (n == 0) return !std::ferror(from);
+        copied += static_cast<std::int64_t>(n);
+        if (copied > kMaxLogoBytes || !writeAll(to, buffer, static_cast<ssize_t>(n))) return false;
     }
 }
 
 } // namespace
 
 std::unique_ptr<LogoCopy> LogoCopy::make(const std::string& logoPath, const std::string& folder) {
-    Descriptor source(open(logoPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (source.get() < 0) return nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(openRegularFileStream(logoPath.c_str()),
+                                                           &std::fclose);
+    if (!source) return nullptr;
+    struct stat status {};
+    ImageHeaderInfo header;
+    if (fstat(fileno(source.get()), &status) != 0 || status.st_size > kMaxLogoBytes ||
+        !readImageHeaderInfo(source.get(), &header))
+        return nullptr;
     // Checked again here, without following a link: the copy is written
     // through this descriptor and removed through it.
     Descriptor target(openPrivateFolder(folder, false));
     if (target.get() < 0) return nullptr;
-    const char* extension = probeImageType(logoPath) == IMAGE_PROBE_JPEG ? "jpg" : "png";
+    const char* extension = header.type == "JPEG" ? "jpg" : "png";
 
     // Names are drawn until a free one is found; the bound only guards a
     // folder that refuses every name.

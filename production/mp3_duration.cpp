@@ -5,6 +5,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "platform/regular_file.h"
+
 namespace {
 
 // Bit rates in kbit/s by [low sampling frequency][layer - 1][index]; index
@@ -95,14 +97,14 @@ int getMp3FrameInfo(std::uint32_t header, int* frameLength, float* durationMs) {
 
 std::int64_t readWholeFile(const char* path, std::vector<unsigned char>& buffer) {
     buffer.clear();
-    std::FILE* file = std::fopen(path, "rb");
+    // Only a regular file has a size to read: a folder has no end, a device
+    // none either, and a FIFO would block.
+    std::FILE* file = openRegularFileStream(path);
     if (!file) return -1;
-    // Only a regular file has a size to read: a folder opens, but its
-    // "end" lies nowhere.
     struct stat status;
     std::int64_t size = -1;
-    int error = EISDIR;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+    int error = EIO;
+    if (fstat(fileno(file), &status) == 0) {
         buffer.resize(static_cast<std::size_t>(status.st_size));
         size = std::fread(buffer.data(), 1, buffer.size(), file) == buffer.size() ? status.st_size : -1;
         error = std::ferror(file) ? errno : EIO;

@@ -11,15 +11,18 @@
 #include "foundation/globals.h"
 #include "platform/atomic_file.h"
 #include "platform/message_box.h"
-#include "production/mp3_duration.h"
+#include "platform/regular_file.h"
 #include "production/program_folders.h"
 
 std::string settingsFolder() { return programDataFolder("sz"); }
 
 SettingsRead readSettingsText(const std::string& path, std::string& text) {
-    std::vector<unsigned char> bytes;
-    if (readWholeFile(path.c_str(), bytes) < 0) return fileExists(path.c_str()) ? SettingsRead::CannotRead : SettingsRead::CannotOpen;
-    std::string raw(bytes.begin(), bytes.end());
+    std::string raw;
+    RegularFileError failure = RegularFileError::None;
+    if (!readRegularFile(path.c_str(), kMaxSettingsFileBytes, raw, FollowLinks::Yes, &failure)) {
+        const bool opened = failure == RegularFileError::NotRegular || failure == RegularFileError::TooLarge;
+        return opened ? SettingsRead::CannotRead : SettingsRead::CannotOpen;
+    }
     if (raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
     return utf8_or_gbk_to_utf8(raw, text) ? SettingsRead::Ok : SettingsRead::NotText;
 }

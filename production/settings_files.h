@@ -4,6 +4,7 @@
 // orders the recent-file lists, and those lists.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,18 @@
 // programDataFolder). Not created here.
 std::string settingsFolder();
 
+// The largest settings file read. A video settings file holds a few
+// hundred bytes and an animation settings file a number for each picture
+// (600 at most), a few kilobytes; a larger file is no settings file.
+inline constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
+
 enum class SettingsRead { Ok, CannotOpen, CannotRead, NotText };
 // The whole file as UTF-8 text: a file that is not valid UTF-8 is read as
-// GBK; a UTF-8 byte-order mark is dropped. NotText: the file is neither,
-// and text is left as it was.
+// GBK; a UTF-8 byte-order mark is dropped. Only a regular file is read
+// (see platform/regular_file.h). CannotOpen: nothing readable is there;
+// CannotRead: it is a FIFO, folder or device, larger than
+// kMaxSettingsFileBytes, or reading fails. NotText: the file is neither
+// UTF-8 nor GBK, and text is left as it was.
 SettingsRead readSettingsText(const std::string& path, std::string& text);
 
 // Writes text as the file's whole content, replacing it only once all is

@@ -16,6 +16,7 @@
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/window_controls.h"
 #include "production/background_music.h"
 #include "production/settings_files.h"
@@ -125,7 +126,9 @@ bool pictureListEmpty() { return !pictureList || linkedlist_size(pictureList) ==
 // Applies the loaded values in key order; false at the first missing key.
 bool applySettings(const LoadedSettings& s) {
     if (!s.music) return false;
-    const int music = !s.music->empty() && fileExists(s.music->c_str()) ? addMusicPath(*s.music) : 0;
+    // Music that is not a regular file (a FIFO would block its reader) is
+    // left out like music that is gone.
+    const int music = isRegularFile(s.music->c_str()) ? addMusicPath(*s.music) : 0;
     select(IDC_MUSIC, music < 0 ? 0 : music);
 
     if (!isChecked(IDM_GIF_MODE)) {

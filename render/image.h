@@ -16,7 +16,10 @@ void setSrgbColorspace(MagickWand* wand);
 
 // Reads the file at path into the wand; 1 when read. The path is opened by
 // the program, never parsed by ImageMagick, so names containing "[...]" or
-// a "format:" prefix are read as the plain files they are.
+// a "format:" prefix are read as the plain files they are. Only a regular
+// file is opened (see platform/regular_file.h), and ImageMagick reads that
+// open file, so nothing can swap it in between. 0 with errno set when it
+// cannot be opened (EINVAL for a FIFO, folder or device).
 int readImageGbkPath(MagickWand* wand, const std::string& path);
 // Writes the wand to path (format from the wand or the extension); 1 when written.
 int writeImageGbkPath(MagickWand* wand, const std::string& path);

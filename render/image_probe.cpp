@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/regular_file.h"
+
 namespace {
 
 enum class Signature { None, Bmp, Jpeg, Gif, Png };
@@ -35,6 +37,10 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Only a regular file is opened: a FIFO or a device would block the read
+// or never end.
+FilePtr openPicture(const std::string& path) { return FilePtr(openRegularFileStream(path.c_str())); }
 
 // Sequential reads that never take the end of the file for data: every
 // read reports whether the bytes were really there.
@@ -123,7 +129,11 @@ int walkGif(std::FILE* file, const unsigned char* header) {
 }
 
 int littleEndian16(const unsigned char* p) { return p[0] | p[1] << 8; }
-int bigEndian16(const unsigned char* p) { return p[0] << 8 | p[1]; }
+// PNG sizes are 31-bit; a larger value is no PNG and reads as 0.
+int pngSide(const unsigned char* p) {
+    std::uint32_t value = static_cast<std::uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+    return value > 0x7FFFFFFF ? 0 : static_cast<int>(value);
+}
 std::int32_t littleEndian32(const unsigned char* p) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | p[1] << 8 | p[2] << 16 |
                                      static_cast<std::uint32_t>(p[3]) << 24);
@@ -150,7 +160,7 @@ bool scanJpegSize(std::FILE* file, int* width, int* height) {
 } // namespace
 
 int probeImageType(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file = openPicture(path);
     if (!file) return IMAGE_PROBE_UNREADABLE;
     unsigned char header[15] = {};
     if (std::fread(header, 1, sizeof header, file.get()) < 2) return IMAGE_PROBE_UNKNOWN;
@@ -166,7 +176,7 @@ int probeImageType(const std::string& path) {
 }
 
 int getImageTypeName(const std::string& path, std::string* name) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file = openPicture(path);
     if (!file) return 0;
     unsigned char header[2] = {};
     (void)std::fread(header, 1, sizeof header, file.get());
@@ -176,11 +186,15 @@ int getImageTypeName(const std::string& path, std::string* name) {
 }
 
 int readImageHeaderInfo(const std::string& path, ImageHeaderInfo* info) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) return 0;
+    FilePtr file = openPicture(path);
+    return file ? readImageHeaderInfo(file.get(), info) : 0;
+}
+
+int readImageHeaderInfo(std::FILE* file, ImageHeaderInfo* info) {
+    if (std::fseek(file, 0, SEEK_SET) != 0) return 0;
     // Zeroed first, so a short file reads as zero sizes and fails below.
     unsigned char header[32] = {};
-    (void)std::fread(header, 1, sizeof header, file.get());
+    (void)std::fread(header, 1, sizeof header, file);
     Signature signature = signatureOf(header);
     std::int64_t bytes = 0;
     int width = 0, height = 0;
@@ -188,17 +202,17 @@ int readImageHeaderInfo(const std::string& path, ImageHeaderInfo* info) {
     case Signature::Gif:
         width = littleEndian16(header + 6);
         height = littleEndian16(header + 8);
-        bytes = fileLength(file.get());
+        bytes = fileLength(file);
         break;
     case Signature::Png:
-        // The low halves of the 32-bit header fields.
-        width = bigEndian16(header + 18);
-        height = bigEndian16(header + 22);
-        bytes = fileLength(file.get());
+        // The whole 32-bit fields: a picture 65546 wide must not pass for 10.
+        width = pngSide(header + 16);
+        height = pngSide(header + 20);
+        bytes = fileLength(file);
         break;
     case Signature::Jpeg:
-        if (!scanJpegSize(file.get(), &width, &height)) return 0;
-        bytes = fileLength(file.get());
+        if (!scanJpegSize(file, &width, &height)) return 0;
+        bytes = fileLength(file);
         break;
     case Signature::Bmp: {
         std::int64_t wide = std::llabs(static_cast<long long>(littleEndian32(header + 18)));

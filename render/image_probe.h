@@ -1,9 +1,13 @@
 // Looks at a picture file's first bytes before ImageMagick sees it: refuses
 // what is not JPEG, PNG, GIF or BMP, refuses animated GIFs, and reads a
 // picture's type and size cheaply (the logo check, the information line).
+// A path is opened only when it names a regular file (see
+// platform/regular_file.h): anything else reads as a file that cannot be
+// opened, without blocking.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // probeImageType results.
@@ -34,6 +38,9 @@ struct ImageHeaderInfo {
 // 1 with info filled when the header gives a type, a positive size in
 // bytes, a positive width and a non-zero height; else 0.
 int readImageHeaderInfo(const std::string& path, ImageHeaderInfo* info);
+// The same for a file the caller has open, read from its start; the file's
+// position is left anywhere.
+int readImageHeaderInfo(std::FILE* file, ImageHeaderInfo* info);
 
 // readImageHeaderInfo's answer as type name and size: typeName may be
 // null; width and height are stored only when both are non-null.

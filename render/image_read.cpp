@@ -7,6 +7,7 @@
 #include "foundation/charset.h"
 #include "foundation/globals.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -27,7 +28,7 @@ std::string readFailureText(MagickWand* wand, const std::string& path, int openE
 } // namespace
 
 int readImageGbkPath(MagickWand* wand, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularFileStream(path.c_str());
     if (!file) return 0;
     MagickBooleanType read = MagickReadImageFile(wand, file);
     std::fclose(file);

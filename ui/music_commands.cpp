@@ -10,6 +10,7 @@
 #include "platform/file_dialog.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
 #include "production/background_music.h"
@@ -30,7 +31,8 @@ void enableNextButton() {
 }
 
 // The local-file item: a chosen file joins the list (once) and is selected;
-// a cancelled dialog selects the previous choice again.
+// a cancelled dialog, or a choice that is not a regular file (a FIFO would
+// block whoever reads it), selects the previous choice again.
 void chooseLocalMusic() {
     std::string folder = lastMusicFolder, file;
     if (!showOpenFileDialog(hwndMain, "选择背景音乐", {{"mp3音乐 (*.mp3)", "*.mp3"}}, folder, file)) {
@@ -38,6 +40,11 @@ void chooseLocalMusic() {
         return;
     }
     lastMusicFolder = folder;
+    if (!isRegularFile(file.c_str())) {
+        messageBox(hwndMain, "选择的背景音乐文件无法读取，请重新选择", "提示", MB_OK | MB_ICONWARNING);
+        comboSetCurSel(IDC_MUSIC, lastMusicIndex);
+        return;
+    }
     const int index = addMusicPath(file);
     comboSetCurSel(IDC_MUSIC, index);
     enableControl(IDC_MUSIC_AUDITION, 1);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <condition_variable>
 
@@ -42,6 +45,8 @@ TEST_F(MusicTest, ListHoldsTheMusicFolderBetweenTheEmptyAndLocalFileEntries) {
     std::string b = musicFile("b.mp3"), a = musicFile("a.MP3");
     musicFile("notes.txt");
     folder.folder("program/mp3/folder.mp3");
+    ASSERT_EQ(::mkfifo((folder / "program/mp3/fifo.mp3").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (folder / "program/mp3/zero.mp3").c_str()), 0);
     buildMusicList();
     EXPECT_EQ(comboItems(IDC_MUSIC), (std::vector<std::string>{"", "a.MP3", "b.mp3", kLocalMusicItem}));
     EXPECT_EQ(musicPaths(), (std::vector<std::string>{"", a, b, ""}));

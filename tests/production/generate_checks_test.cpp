@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
 #include "foundation/globals.h"
 #include "foundation/linked_list.h"
 #include "platform/command_ids.h"
 #include "platform/message_box.h"
 #include "platform/window_controls.h"
+#include "production/logo_copy.h"
 #include "production/timing.h"
 #include "production_support.h"
 
@@ -108,6 +113,55 @@ TEST_F(GenerateChecks, LogoLargerThanTheFrameIsRefusedWithItsSize) {
     setControlText(IDC_LOGO_PATH, wide);
     expectRefusal("选择的图标尺寸过大(801 x 10)，请选择一个不大于 800 x 800 的图标。", "提示",
                   IDC_LOGO_CHOOSE);
+}
+
+// A 10 x 10 PNG whose header claims width x 10, grown with a hole to bytes
+// (4 KB on disk, whatever its length).
+std::string claimedLogo(const TempFolder& folder, const std::string& name, std::uint32_t width,
+                        std::uintmax_t bytes) {
+    std::string path = folder / name;
+    writeSolidPicture(path, 10, 10, "#ff0000");
+    const char field[] = {char(width >> 24), char(width >> 16 & 0xFF), char(width >> 8 & 0xFF), char(width & 0xFF)};
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(16).write(field, 4);
+    if (bytes) std::filesystem::resize_file(path, bytes);
+    return path;
+}
+
+// The check before generating refuses from the header; the copy made for
+// the encoder, which does not know the video's size, refuses by the bytes.
+TEST_F(GenerateChecks, LogoLargerThanAnyRealLogoIsRefusedBeforeItIsCopied) {
+    addPicture("/nowhere/a.jpg");
+    useLogo("");
+    const std::uintmax_t bound = kMaxLogoBytes;
+    const struct {
+        const char* name;
+        std::uint32_t width;
+        std::uintmax_t bytes;  // 0: as written
+        const char* refusal;   // null: accepted
+        bool copied;
+    } cases[] = {
+        {"wide.png", 65546, 0, "选择的图标尺寸过大(65546 x 10)，请选择一个不大于 800 x 800 的图标。", true},
+        {"at-bound.png", 10, bound, nullptr, true},
+        {"past-bound.png", 10, bound + 1, "选择的图标文件过大(80.0 MB)，请选择一个不大于 80 MB 的图标。", false},
+        {"sparse.png", 10, std::uintmax_t{1} << 30, "选择的图标文件过大(1024.0 MB)，请选择一个不大于 80 MB 的图标。",
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string logo = claimedLogo(folder, c.name, c.width, c.bytes);
+        setControlText(IDC_LOGO_PATH, logo);
+        const std::size_t shown = recorded().boxes.size();
+        EXPECT_EQ(checkBeforeGenerate(), c.refusal ? 0 : 1);
+        const auto boxes = recorded().boxes;
+        EXPECT_EQ(boxes.size(), shown + (c.refusal ? 1 : 0));
+        if (c.refusal && boxes.size() > shown) EXPECT_EQ(boxes.back().text, c.refusal);
+
+        std::unique_ptr<LogoCopy> copy = LogoCopy::make(logo, workFolder);
+        EXPECT_EQ(copy != nullptr, c.copied);
+        if (copy) EXPECT_EQ(std::filesystem::file_size(workFolder + "/" + copy->name()), std::filesystem::file_size(logo));
+        copy.reset();
+        EXPECT_TRUE(std::filesystem::is_empty(workFolder)) << "nothing left behind";
+    }
 }
 
 TEST_F(GenerateChecks, PreviewPlacesTheLogoAndDropsItWhenUnchecked) {

@@ -187,6 +187,8 @@ TEST_F(VideoSettingsTest, LoadingAppliesEveryValueThroughItsControl) {
 
 TEST_F(VideoSettingsTest, ValuesSelectWhatTheyName) {
     const std::string other = jsonString(folder.write("other.mp3"));
+    const std::string fifo = jsonString(folder / "fifo.mp3");
+    ASSERT_EQ(::mkfifo((folder / "fifo.mp3").c_str(), 0600), 0);
     const struct {
         const char* name;
         std::map<std::string, const char*> overrides;
@@ -196,6 +198,7 @@ TEST_F(VideoSettingsTest, ValuesSelectWhatTheyName) {
         {"no caption", {{"text_watermark", "0"}}, 0, 3, 0},
         {"a moved music file", {{"bgsound_src", "\"/nowhere/gone.mp3\""}}, 0, 3, 1},
         {"music from elsewhere", {{"bgsound_src", other.c_str()}}, 2, 3, 1},
+        {"music that is a FIFO", {{"bgsound_src", fifo.c_str()}}, 0, 3, 1},
         {"no size", {{"video_size_width", "-1"}, {"video_size_height", "-1"}}, 0, 0, 1},
         {"a side above 2160", {{"video_size_width", "3840"}, {"video_size_height", "2160"}}, 0, 0, 1},
         {"one side only", {{"video_size_height", nullptr}}, 0, 0, 1},
@@ -325,6 +328,17 @@ TEST_F(VideoSettingsTest, UnreadableFileChangesNothing) {
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"读取文件时出错, 无法打开文件句柄"});
     EXPECT_EQ(controlState(), before);
     EXPECT_TRUE(commands().empty());
+
+    // A file larger than any settings file is not read at all.
+    std::string padded = settingsText({{"pause_time", "3"}});
+    padded.resize(kMaxSettingsFileBytes, ' ');
+    load(padded + " ");
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"读取文件时出错, 无法打开文件句柄", "读取文件时出错"}));
+    EXPECT_EQ(controlState(), before);
+    EXPECT_TRUE(commands().empty());
+    load(padded);
+    EXPECT_EQ(boxTexts().size(), 2u);
+    EXPECT_EQ(comboGetCurSel(IDC_PAUSE_TIME), 3) << "one byte less loads";
 }
 
 TEST_F(VideoSettingsTest, LegacyGbkFileLoads) {

@@ -146,6 +146,13 @@ TEST(ImageProbe, PngGifAndBmpSizesFromTheirHeaders) {
     EXPECT_EQ(info.width, 800);
     EXPECT_EQ(info.height, 600);
     EXPECT_EQ(info.bytes, static_cast<std::int64_t>(png.size()));
+    // The sizes are 32 bits wide; past 31 bits the header is no PNG's.
+    png.replace(16, 8, bytes({0, 1, 0, 0x0A, 0x7F, 0xFF, 0xFF, 0xFF}));
+    ASSERT_EQ(readImageHeaderInfo(folder.write("wide.png", png), &info), 1);
+    EXPECT_EQ(info.width, 65546);
+    EXPECT_EQ(info.height, 0x7FFFFFFF);
+    png.replace(16, 4, bytes({0x80, 0, 0, 0}));
+    EXPECT_EQ(readImageHeaderInfo(folder.write("negative.png", png), &info), 0);
 
     ASSERT_EQ(readImageHeaderInfo(folder.write("a.gif", gif("89a", kImage)), &info), 1);
     EXPECT_EQ(info.type, "GIF");

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <unistd.h>
 
 #include "foundation/globals.h"
 #include "foundation/preferences.h"
@@ -206,6 +207,18 @@ TEST_F(MusicSettingsCommands, LocalMusicJoinsTheListOnce) {
     pick(IDC_MUSIC, 2);
     EXPECT_EQ(comboGetCurSel(IDC_MUSIC), 1);
     EXPECT_GT(musicSeconds, 0.4f);
+    EXPECT_TRUE(boxTexts().empty());
+
+    // What is not a regular file is refused like a cancelled choice, with a word why.
+    std::filesystem::create_directory(folder / "folder.mp3");
+    ASSERT_EQ(::symlink("/dev/zero", (folder / "zero.mp3").c_str()), 0);
+    for (const char* name : {"folder.mp3", "zero.mp3"}) {
+        answerOpenFile(folder / name);
+        pick(IDC_MUSIC, 2);
+        EXPECT_EQ(comboGetCurSel(IDC_MUSIC), 1) << name;
+        EXPECT_EQ(comboGetCount(IDC_MUSIC), 3) << name;
+    }
+    EXPECT_EQ(boxTexts(), std::vector<std::string>(2, "选择的背景音乐文件无法读取，请重新选择"));
 }
 
 TEST_F(MusicSettingsCommands, PreviewMusicFollowsThePreview) {
