@@ -36,12 +36,12 @@
 #include "platform/atomic_file.h"
 #include "platform/command_ids.h"
 #include "platform/crash_handler.h"
+#include "platform/data_folder.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
 #include "platform/preference_store.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
-#include "platform/xdg_dirs.h"
 #include "production/music_catalogue.h"
 #include "production/picture_list.h"
 #include "production/program_folders.h"
@@ -202,7 +202,7 @@ void startStartupThread() {
 // folders, where nothing else would ever remove it.
 void removeStaleTemporaryFiles() {
     removeStaleAtomicTemporaries(preferenceFolder(kPreferenceKey), {"preferences"});
-    for (const std::string& root : {programFolder, xdgDataHome() + "/Tevrako"}) {
+    for (const std::string& root : {programFolder, privateDataFolder()}) {
         if (root.empty()) continue;
         removeStaleAtomicTemporaries(root, {"play.html"});
         removeStaleAtomicTemporaries(root + "/sz", {"*.sz", "*.dh"});

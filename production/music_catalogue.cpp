@@ -203,8 +203,7 @@ int thread_download_music() {
     if (entries.empty()) return 0;
 
     const std::string folder = musicFolder();
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    if (folder.empty()) return 0;
     CatalogueRecord record(folder);
     // What the catalogue keeps in the folder stays within the bounds over
     // all its runs, not per run.

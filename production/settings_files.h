@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// "sz" in the program folder (or in the user's data folder, see
-// programDataFolder). Not created here.
+// "sz" in the program folder (or in the user's data folder), made when
+// missing; empty when neither can be used (see programDataFolder).
 std::string settingsFolder();
 
 enum class SettingsRead { Ok, CannotOpen, CannotRead, NotText };
