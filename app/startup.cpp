@@ -37,12 +37,12 @@
 #include "platform/atomic_file.h"
 #include "platform/command_ids.h"
 #include "platform/crash_handler.h"
+#include "platform/data_folder.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
 #include "platform/preference_store.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
-#include "platform/xdg_dirs.h"
 #include "production/music_catalogue.h"
 #include "production/pending_video.h"
 #include "production/picture_list.h"
@@ -205,7 +205,7 @@ void startStartupThread() {
 // remove it.
 void removeStaleTemporaryFiles() {
     removeStaleAtomicTemporaries(preferenceFolder(kPreferenceKey), {"preferences"});
-    for (const std::string& root : {programFolder, xdgDataHome() + "/Tevrako"}) {
+    for (const std::string& root : {programFolder, privateDataFolder()}) {
         if (root.empty()) continue;
         removeStaleAtomicTemporaries(root, {"play.html"});
         removeStaleAtomicTemporaries(root + "/sz", {"*.sz", "*.dh"});

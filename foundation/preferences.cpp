@@ -7,7 +7,7 @@
 #include "foundation/file_path.h"
 #include "foundation/globals.h"
 #include "foundation/registry.h"
-#include "platform/xdg_dirs.h"
+#include "platform/data_folder.h"
 
 namespace {
 
@@ -122,9 +122,7 @@ void readDefaultSize() {
 std::string defaultVideoFolder() {
     std::string folder = programFolder + "/我的主图视频";
     if (makeFolder(folder)) return folder;
-    folder = xdgDataHome() + "/Tevrako/我的主图视频";
-    makeFolder(folder);
-    return folder;
+    return privateDataFolder("我的主图视频");
 }
 
 void readPreferences(const std::string& desktopFolder) {

@@ -16,7 +16,8 @@ constexpr char kPreferenceKey[] = "SOFTWARE\\Vessoranthe";
 
 // The folder the save dialog for videos starts in by default:
 // "我的主图视频" in the program folder, or under the user's data folder
-// when the program folder is not writable. Created when missing.
+// when the program folder is not writable (kept private there, see
+// platform/data_folder.h; empty when that is refused). Created when missing.
 std::string defaultVideoFolder();
 
 // Reads every preference into its global, in this order: the four dialog

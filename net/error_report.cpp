@@ -6,22 +6,37 @@
 #include "net/format_text.h"
 #include "net/http_request.h"
 #include "net/service_host.h"
+#include "platform/data_folder.h"
 #include "platform/xdg_dirs.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <mutex>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr char kLogName[] = "error_report.log";
+
 std::mutex logLock;
 
+// The log for appending, when it is this user's regular file (made when
+// missing). A link or FIFO put in its place, or another user's file, is
+// refused: reports would land where that account chose.
+int openLog(const std::string& folder) {
+    int fd = open((folder + "/" + kLogName).c_str(),
+                  O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid()) return fd;
+    close(fd);
+    return -1;
+}
+
 void appendToLog(const char* where, const char* message) {
-    std::string path = errorReportLogPath();
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    const std::string folder = privateDataFolder();
+    if (folder.empty()) return;
 
     char stamp[32] = "";
     format_local_datetime(stamp, sizeof stamp);
@@ -33,7 +48,7 @@ void appendToLog(const char* where, const char* message) {
                                     programVersion, major, minor, build, processor, userId, message);
 
     std::lock_guard<std::mutex> lock(logLock);
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    int fd = openLog(folder);
     if (fd < 0) return;
     size_t written = 0;
     while (written < record.size()) {
@@ -48,7 +63,7 @@ void appendToLog(const char* where, const char* message) {
 } // namespace
 
 std::string errorReportLogPath() {
-    return xdgDataHome() + "/Tevrako/error_report.log";
+    return xdgDataHome() + "/Tevrako/" + kLogName;
 }
 
 void sendErrorReport(const char* where, const char* message) {

@@ -1,13 +1,15 @@
 #include "platform/crash_records.h"
 
-#include "platform/xdg_dirs.h"
+#include "platform/data_folder.h"
+#include "platform/private_folder.h"
+#include "platform/regular_file.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -39,32 +41,41 @@ bool parseRecord(const std::string& text, CrashRecord& record) {
     return hasSignal;
 }
 
+// The text of the record name in the folder folderFd when it is one the
+// handler could have written: this user's regular file of a record's
+// size at most. No link is followed and nothing blocks.
+bool readRecordAt(int folderFd, const std::string& name, std::string& text) {
+    struct stat info {};
+    if (fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || info.st_uid != geteuid()) return false;
+    return readRegularFileAt(folderFd, name.c_str(), kCrashRecordMaxBytes, text, FollowLinks::No);
+}
+
 } // namespace
 
 std::string crashRecordFolder() {
-    return xdgDataHome() + "/Tevrako/crashes";
+    return privateDataFolder("crashes");
 }
 
 std::vector<CrashRecord> takeCrashRecords(const std::string& folder) {
+    std::vector<CrashRecord> records;
+    // Records come only from a folder the handler would write to: one that
+    // another account can fill holds no crash of this user's.
+    int folderFd = openPrivateFolder(folder, false);
+    if (folderFd < 0) return records;
     std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
-        if (isRecordName(name)) names.push_back(name);
-    }
+    for (std::string& name : folderEntriesAt(folderFd))
+        if (isRecordName(name)) names.push_back(std::move(name));
     std::sort(names.begin(), names.end());
 
-    std::vector<CrashRecord> records;
     for (const std::string& name : names) {
-        std::string claimed = folder + "/claimed-" + std::to_string(getpid()) + "-" + name;
-        if (std::rename((folder + "/" + name).c_str(), claimed.c_str()) != 0) continue;  // taken by another start
-        std::ifstream in(claimed, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        in.close();
-        std::remove(claimed.c_str());
+        const std::string claimed = "claimed-" + std::to_string(getpid()) + "-" + name;
+        if (renameat(folderFd, name.c_str(), folderFd, claimed.c_str()) != 0) continue;  // taken by another start
+        std::string text;
+        const bool read = readRecordAt(folderFd, claimed, text);
+        unlinkat(folderFd, claimed.c_str(), 0);
         CrashRecord record;
-        if (parseRecord(text.str(), record)) records.push_back(record);
+        if (read && parseRecord(text, record)) records.push_back(record);
     }
+    close(folderFd);
     return records;
 }

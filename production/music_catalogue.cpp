@@ -6,11 +6,11 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <sstream>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
@@ -24,6 +24,7 @@
 #include "net/service_host.h"
 #include "net/socket_watch.h"
 #include "platform/atomic_file.h"
+#include "platform/regular_file.h"
 #include "platform/ui_thread.h"
 #include "production/background_music.h"
 
@@ -34,6 +35,10 @@ namespace {
 
 constexpr std::size_t kMaxUrlLength = 259;
 constexpr char kRecordName[] = ".catalogue";
+// Far above the record of every song the catalogue may keep (a line is a
+// size and a name of a few hundred bytes at most); a larger file is not
+// its record.
+constexpr std::size_t kMaxRecordBytes = 1 << 20;
 
 // How long endMusicDownload waits for the thread: far longer than it takes
 // to notice the stop, short enough not to hold up the program's end.
@@ -150,15 +155,31 @@ bool downloadMusicFile(const std::string& url, long long expectedSize, const std
     return false;
 }
 
+// What lies at path, its last part not followed: the size of a regular
+// file, kNothingThere, or kNotAFile for a link, folder, FIFO or socket and
+// for a name that cannot be looked at. Only a regular file can be a song
+// the catalogue wrote.
+constexpr long long kNothingThere = -1;
+constexpr long long kNotAFile = -2;
+long long entrySize(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return errno == ENOENT ? kNothingThere : kNotAFile;
+    return S_ISREG(info.st_mode) ? static_cast<long long>(info.st_size) : kNotAFile;
+}
+
 // The songs the catalogue wrote into the music folder, each with the size
 // it was written with ("size|name" lines): a file of such a name and size
 // is the catalogue's to replace, any other the user's.
 class CatalogueRecord {
 public:
+    // A record that is not a regular file within its bound (a link, a
+    // FIFO) is read as empty: every song then counts as the user's.
     explicit CatalogueRecord(const std::string& folderPath) : folder(folderPath), path(folderPath + "/" + kRecordName) {
-        std::ifstream in(path);
+        std::string text;
+        readRegularFile(path.c_str(), kMaxRecordBytes, text, FollowLinks::No);
+        std::istringstream lines(text);
         std::string line;
-        while (std::getline(in, line)) {
+        while (std::getline(lines, line)) {
             const std::size_t bar = line.find('|');
             if (bar == std::string::npos) continue;
             const long long size = parseSize(line.substr(0, bar));
@@ -175,7 +196,7 @@ public:
         songs = 0;
         bytes = 0;
         for (const auto& [name, size] : sizes) {
-            if (getFileSize((folder + "/" + name).c_str()) != size) continue;
+            if (entrySize(folder + "/" + name) != size) continue;
             ++songs;
             bytes += size;
         }
@@ -246,8 +267,7 @@ int thread_download_music() {
     if (entries.empty()) return 0;
 
     const std::string folder = musicFolder();
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    if (folder.empty()) return 0;
     CatalogueRecord record(folder);
     // What the catalogue keeps in the folder stays within the bounds over
     // all its runs, not per run.
@@ -258,9 +278,9 @@ int thread_download_music() {
         if (!keepDownloadingMusic()) break;
         const std::string path = folder + "/" + entry.fileName;
         if (gbk_length(path.c_str()) > kMaxPathLength) continue;
-        const long long present = getFileSize(path.c_str());
-        if (present == entry.size) continue;
-        const bool replacing = present >= 0;
+        const long long present = entrySize(path);
+        if (present == entry.size || present == kNotAFile) continue;
+        const bool replacing = present != kNothingThere;
         if (replacing && !record.wrote(entry.fileName, present)) continue;  // the user's file
         const int songsAfter = songsHeld + (replacing ? 0 : 1);
         const long long bytesAfter = bytesHeld + entry.size - (replacing ? present : 0);

@@ -7,9 +7,10 @@
 // download leaves less than a set amount of the disk free (a reply longer
 // than the listed size fails as soon as it passes it), and a file the
 // user put in the folder is never replaced: the catalogue replaces only the
-// files it wrote itself, as they were (its record lies beside them). Each
-// request has a whole-request deadline and ends early once the program is
-// ending.
+// files it wrote itself, as they were (its record lies beside them), and
+// leaves anything else of a song's name alone, a link or a file it cannot
+// read included. Each request has a whole-request deadline and ends early
+// once the program is ending.
 //
 // Catalogue: UTF-8 lines separated by "\n", each "download URL|size in
 // bytes|file name", further fields ignored.

@@ -6,8 +6,9 @@
 #include <unistd.h>
 
 #include "foundation/globals.h"
-#include "platform/xdg_dirs.h"
+#include "platform/data_folder.h"
 #include "platform/private_folder.h"
+#include "platform/xdg_dirs.h"
 
 namespace {
 
@@ -33,6 +34,13 @@ bool usableFolder(const std::string& folder) {
     return writable;
 }
 
+// The data folder's subfolder name, checked as usableFolder checks; empty
+// when refused.
+std::string usableDataFolder(const char* name) {
+    std::string folder = privateDataFolder(name);
+    return !folder.empty() && access(folder.c_str(), W_OK | X_OK) == 0 ? folder : std::string();
+}
+
 bool onDesktop(const std::string& folder) {
     std::string desktop = xdgUserDir("DESKTOP");
     // Without a desktop folder of its own the answer is the home folder,
@@ -49,16 +57,19 @@ std::string chooseWorkFolder() {
     }
     std::string folder = programFolder + "/temp";
     if (usableFolder(folder)) return folder;
-    folder = xdgDataHome() + "/Tevrako/temp";
-    if (usableFolder(folder)) return folder;
-    return {};
+    return usableDataFolder("temp");
 }
 
 } // namespace
 
 std::string programDataFolder(const char* name) {
-    if (access(programFolder.c_str(), W_OK | X_OK) == 0) return programFolder + "/" + name;
-    return xdgDataHome() + "/Tevrako/" + name;
+    // Beside a program folder others may write too, a folder another
+    // account made first (or a link) would let it swap what is kept there.
+    if (access(programFolder.c_str(), W_OK | X_OK) == 0) {
+        std::string folder = programFolder + "/" + name;
+        if (usableFolder(folder)) return folder;
+    }
+    return usableDataFolder(name);
 }
 
 void locateProgramFolders() {

@@ -23,5 +23,7 @@ void makeWorkFolder();
 
 // The program's folder name ("mp3", "sz") beside the executable, or under
 // the user's data folder ($XDG_DATA_HOME/Tevrako) when the program folder
-// is not writable. Not created here.
+// is not writable or that folder in it is refused. Made here and kept
+// private as the work folder is: a candidate that is a link or another
+// user's is passed over. Empty when neither can be used.
 std::string programDataFolder(const char* name);

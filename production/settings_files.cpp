@@ -41,8 +41,8 @@ bool stampAccessTime(const std::string& path) {
 }
 
 void stampSettingsFileUse(const std::string& path) {
-    const std::string folder = settingsFolder() + "/";
-    if (path.compare(0, folder.size(), folder) == 0) stampAccessTime(path);
+    const std::string folder = settingsFolder();
+    if (!folder.empty() && path.compare(0, folder.size() + 1, folder + "/") == 0) stampAccessTime(path);
 }
 
 std::vector<std::string> recentSettingsFiles(const char* pattern, int count) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// "sz" in the program folder (or in the user's data folder, see
-// programDataFolder). Not created here.
+// "sz" in the program folder (or in the user's data folder), made when
+// missing; empty when neither can be used (see programDataFolder).
 std::string settingsFolder();
 
 // The largest settings file read. A video settings file holds a few

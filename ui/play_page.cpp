@@ -10,9 +10,9 @@
 #include "foundation/shell.h"
 #include "net/service_host.h"
 #include "platform/atomic_file.h"
+#include "platform/data_folder.h"
 #include "platform/message_box.h"
 #include "platform/ui_thread.h"
-#include "platform/xdg_dirs.h"
 
 namespace {
 
@@ -59,11 +59,8 @@ int writePlayPage(const char* pagePath, const char* videoPath) {
 namespace {
 
 void openPlayPage(void* owner, const std::string& videoPath) {
-    std::string dataFolder = xdgDataHome() + "/Tevrako";
-    std::error_code error;
-    for (const std::string& folder : {programFolder, dataFolder}) {
+    for (const std::string& folder : {programFolder, privateDataFolder()}) {
         if (folder.empty()) continue;
-        if (folder == dataFolder) std::filesystem::create_directories(folder, error);
         std::string page = folder + "/play.html";
         if (writePlayPage(page.c_str(), videoPath.c_str())) {
             openUrlInBrowser(page.c_str());

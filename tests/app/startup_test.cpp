@@ -229,6 +229,25 @@ TEST_F(Startup, TemporaryFilesOfWritesCutShortAreRemovedOnlyWhenOursAndOld) {
     EXPECT_EQ(readTextFile(target), "kept");
 }
 
+// A data folder that is a link is passed over: nothing where it points is
+// removed or made.
+TEST_F(Startup, ADataFolderThatIsALinkIsLeftAlone) {
+    installEncoder();
+    const std::string elsewhere = home.folder("elsewhere");
+    home.folder("elsewhere/sz");
+    home.folder("data");
+    ASSERT_EQ(symlink(elsewhere.c_str(), (home / "data/Tevrako").c_str()), 0);
+    const std::string stale = home.write("elsewhere/sz/店铺.sz.x1y2z3", "half a write");
+    const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, stale.c_str(), hourAgo, 0), 0);
+
+    ASSERT_TRUE(startProgram({program, passingCheck}).ready);
+    EXPECT_TRUE(std::filesystem::exists(stale));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(elsewhere)) names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"sz"});
+}
+
 TEST_F(Startup, CrashesOfEarlierRunsAreReportedWhileTheWindowIsAlreadyUp) {
     installEncoder();
     home.folder("data/Tevrako/crashes");

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +88,34 @@ TEST_F(Preferences, StoredValuesAreReadAndVanishedFoldersFallBack) {
     EXPECT_EQ(videoBgFillColor, 1);
     EXPECT_EQ(mp4VideoBitrate, 3);
     EXPECT_EQ(mp4DefaultFileName, 0);
+}
+
+// Without a writable program folder videos are saved under the data
+// folder, which is used only when it is the user's alone.
+TEST_F(Preferences, TheDataFolderTakesVideosOnlyWhenItIsTheUsersAlone) {
+    programFolder = home.write("file") + "/program";  // no folder can be made under a file
+    const std::string elsewhere = home.folder("elsewhere");
+    home.folder("linked");
+    ASSERT_EQ(symlink(elsewhere.c_str(), (home / "linked/Tevrako").c_str()), 0);
+    const struct {
+        const char* dataHome;
+        std::string chosen;
+    } cases[] = {
+        {"data", home / "data/Tevrako/我的主图视频"},
+        {"linked", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dataHome);
+        ::setenv("XDG_DATA_HOME", (home / c.dataHome).c_str(), 1);
+        const std::string folder = defaultVideoFolder();
+        EXPECT_EQ(folder, c.chosen);
+        struct stat info {};
+        if (!folder.empty() && lstat(folder.c_str(), &info) == 0) {
+            EXPECT_TRUE(S_ISDIR(info.st_mode));
+            EXPECT_EQ(info.st_mode & 0777, 0700u);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }
 
 TEST_F(Preferences, MarginsKeepValidFractionsAndFallBackOutsideTheOpenRange) {

@@ -14,7 +14,9 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +65,76 @@ TEST_F(ErrorReportFixture, WithoutServiceHostReportsAreAppendedToTheLog) {
     ASSERT_NE(first, std::string::npos) << text;
     EXPECT_NE(text.find("编码器退出\n错误码: 1\n", first), std::string::npos);
     EXPECT_GT(text.find("AppCrash"), first);
+}
+
+// The log lies in the data folder only when that folder is the user's
+// alone, and is appended to only when it is the user's own regular file: a
+// link, FIFO or another user's file planted there, or a data folder that is
+// a link or another user's, gets nothing and holds nobody up.
+TEST_F(ErrorReportFixture, TheLogIsWrittenOnlyWhereNobodyElseCanReachIt) {
+    const struct {
+        const char* name;
+        bool rootOnly;
+        bool written;
+        // Prepares the data home; returns the file that must not get the report.
+        std::string (*prepare)(const TempFolder& data);
+    } cases[] = {
+        {"a fresh data folder", false, true, [](const TempFolder& data) { return data / "Tevrako/error_report.log"; }},
+        {"the user's data folder, open to others", false, true,
+         [](const TempFolder& data) {
+             EXPECT_EQ(chmod(data.folder("Tevrako").c_str(), 0777), 0);
+             return data / "Tevrako/error_report.log";
+         }},
+        {"a link at the log", false, false,
+         [](const TempFolder& data) {
+             const std::string target = data.write("target", "mine\n");
+             EXPECT_EQ(chmod(data.folder("Tevrako").c_str(), 0700), 0);
+             EXPECT_EQ(symlink(target.c_str(), (data / "Tevrako/error_report.log").c_str()), 0);
+             return target;
+         }},
+        {"a FIFO at the log", false, false,
+         [](const TempFolder& data) {
+             EXPECT_EQ(chmod(data.folder("Tevrako").c_str(), 0700), 0);
+             EXPECT_EQ(mkfifo((data / "Tevrako/error_report.log").c_str(), 0600), 0);
+             return data / "Tevrako/error_report.log";
+         }},
+        {"another user's log", true, false,
+         [](const TempFolder& data) {
+             EXPECT_EQ(chmod(data.folder("Tevrako").c_str(), 0700), 0);
+             const std::string log = data.write("Tevrako/error_report.log", "theirs\n");
+             EXPECT_EQ(chown(log.c_str(), 65534, 65534), 0);
+             return log;
+         }},
+        {"a data folder that is a link", false, false,
+         [](const TempFolder& data) {
+             EXPECT_EQ(symlink(data.folder("elsewhere").c_str(), (data / "Tevrako").c_str()), 0);
+             return data / "elsewhere/error_report.log";
+         }},
+        {"another user's data folder", true, false,
+         [](const TempFolder& data) {
+             const std::string theirs = data.folder("Tevrako");
+             EXPECT_EQ(chmod(theirs.c_str(), 0777), 0);
+             EXPECT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+             return theirs + "/error_report.log";
+         }},
+    };
+    for (const auto& c : cases) {
+        if (c.rootOnly && geteuid() != 0) continue;  // only root can give a file away
+        SCOPED_TRACE(c.name);
+        TempFolder data;
+        setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+        const std::string watched = c.prepare(data);
+        EXPECT_TRUE(endsInTime(data, [] { sendErrorReport("AppCrash", "exceptionCode:0xb"); }));
+        struct stat watchedInfo {};
+        const bool file = lstat(watched.c_str(), &watchedInfo) == 0 && S_ISREG(watchedInfo.st_mode);
+        const bool reported = file && readTextFile(watched).find("exceptionCode:0xb") != std::string::npos;
+        EXPECT_EQ(reported, c.written);
+        if (c.written) {
+            struct stat info {};
+            ASSERT_EQ(stat((data / "Tevrako").c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u);
+        }
+    }
 }
 
 TEST_F(ErrorReportFixture, ReportReachesTheServiceHostWithEveryField) {

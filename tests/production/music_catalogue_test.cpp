@@ -10,7 +10,10 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <memory>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "foundation/file_path.h"
 #include "platform/command_ids.h"
@@ -291,6 +294,100 @@ TEST_F(MusicCatalogueTest, ASongEndsOnceItPassesItsListedSize) {
         EXPECT_EQ(names, (std::set<std::string>{".catalogue", "exact.mp3"})) << "no partial file stays";
     }
     musicDownloadDeadlineMs = savedDeadline;
+}
+
+namespace {
+
+// Songs the catalogue lists, each served with its size in bytes.
+struct ServedSong {
+    std::string name;
+    int size;
+};
+
+// A server whose catalogue lists songs, each answered with size bytes.
+std::unique_ptr<TestServer> serveSongs(const std::vector<ServedSong>& songs) {
+    auto base = std::make_shared<std::string>();
+    auto server = std::make_unique<TestServer>([base, songs](ServerExchange& x) {
+        std::string list;
+        for (const ServedSong& song : songs) {
+            if (x.request.target == "/" + song.name) {
+                x.send(reply("200 OK", std::string(song.size, 'n')));
+                return;
+            }
+            list += *base + "/" + song.name + "|" + std::to_string(song.size) + "|" + song.name + "\n";
+        }
+        x.send(reply("200 OK", list));
+    });
+    *base = server->url("");
+    return server;
+}
+
+std::set<std::string> songsAskedFor(const TestServer& server) {
+    std::set<std::string> asked;
+    for (const ServerRequest& request : server.seen())
+        if (request.target != "/mp3/list.asp?v=10.5") asked.insert(request.target.substr(1));
+    return asked;
+}
+
+} // namespace
+
+// The catalogue replaces only regular files it recorded as its own, with
+// the size recorded: a name held by anything else (a file it cannot read, a
+// link, a folder) is left as it is and its song not fetched.
+TEST_F(MusicCatalogueTest, ANameTheCatalogueDidNotWriteIsLeftAloneWhateverItIs) {
+    const std::string mp3 = folder / "program/mp3";
+    const std::string locked = musicFile("locked.mp3", "mine");
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(symlink("gone", (mp3 + "/dangling.mp3").c_str()), 0);
+    const std::string outside = folder.write("outside", std::string(10, 'o'));
+    ASSERT_EQ(symlink(outside.c_str(), (mp3 + "/linked.mp3").c_str()), 0);
+    folder.write("program/mp3/.catalogue", "10|linked.mp3\n4|recorded.mp3\n");  // the song once written there
+    folder.folder("program/mp3/folder.mp3");
+    musicFile("recorded.mp3", "four");
+    buildMusicList();
+    auto server = serveSongs({{"locked.mp3", 20}, {"dangling.mp3", 20}, {"linked.mp3", 20}, {"folder.mp3", 20},
+                              {"recorded.mp3", 20}, {"new.mp3", 20}});
+    serviceHost = server->url("");
+    EXPECT_EQ(thread_download_music(), 0);
+
+    EXPECT_EQ(songsAskedFor(*server), (std::set<std::string>{"recorded.mp3", "new.mp3"}));
+    auto kindOf = [&mp3](const char* name) {
+        struct stat info {};
+        return lstat((mp3 + "/" + name).c_str(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+    };
+    EXPECT_EQ(kindOf("locked.mp3"), unsigned(S_IFREG));
+    EXPECT_EQ(contentOf(locked), "mine");
+    EXPECT_EQ(kindOf("dangling.mp3"), unsigned(S_IFLNK));
+    EXPECT_EQ(kindOf("linked.mp3"), unsigned(S_IFLNK));
+    EXPECT_EQ(contentOf(outside), std::string(10, 'o'));
+    EXPECT_EQ(kindOf("folder.mp3"), unsigned(S_IFDIR));
+    EXPECT_EQ(contentOf(mp3 + "/recorded.mp3"), std::string(20, 'n'));
+    EXPECT_EQ(contentOf(mp3 + "/new.mp3"), std::string(20, 'n'));
+}
+
+// The record beside the songs is read only as a regular file: a FIFO or a
+// link to a device in its place neither holds the thread up nor is read
+// without end; the songs are then all the user's, and new ones still come.
+TEST_F(MusicCatalogueTest, ARecordThatIsNoFileIsReadAsEmpty) {
+    const struct {
+        const char* name;
+        void (*plant)(const std::string& record);
+    } cases[] = {
+        {"a FIFO", [](const std::string& record) { ASSERT_EQ(mkfifo(record.c_str(), 0600), 0); }},
+        {"a link to /dev/zero", [](const std::string& record) { ASSERT_EQ(symlink("/dev/zero", record.c_str()), 0); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder / "program/mp3");
+        const std::string mine = musicFile("mine.mp3", "four");
+        c.plant(folder / "program/mp3/.catalogue");
+        buildMusicList();
+        auto server = serveSongs({{"mine.mp3", 20}, {"new.mp3", 20}});
+        serviceHost = server->url("");
+        EXPECT_TRUE(endsInTime(folder, [] { thread_download_music(); }));
+        EXPECT_EQ(songsAskedFor(*server), (std::set<std::string>{"new.mp3"}));
+        EXPECT_EQ(contentOf(mine), "four");
+    }
 }
 
 TEST_F(MusicCatalogueTest, NoServiceHostNoRequest) {

@@ -75,6 +75,12 @@ TEST(ProgramFolders, ASharedWorkFolderIsUsedOnlyWhenItIsTheUsersAlone) {
              for (const std::string& link : {shared, program + "/temp", folder / "data/Tevrako/temp"})
                  ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0) << link;
          }},
+        {"the others links and the data folder too", false, true,
+         [](const TempFolder& folder, const std::string& shared, const std::string& elsewhere) {
+             const std::string program = folder / "home/Desktop/tevrako";
+             for (const std::string& link : {shared, program + "/temp", folder / "data/Tevrako"})
+                 ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0) << link;
+         }},
     };
     const std::string savedProgram = programFolder, savedWork = workFolder;
     for (const auto& c : cases) {
@@ -109,4 +115,68 @@ TEST(ProgramFolders, ASharedWorkFolderIsUsedOnlyWhenItIsTheUsersAlone) {
     programFolder = savedProgram;
     workFolder = savedWork;
     ffmpegPath = programFolder + "/tool/ffmpeg";
+}
+
+// Songs and settings files stay where nobody else can swap them: mp3/ and
+// sz/ beside a writable program folder only when they are the user's own
+// (closed to others when they were open), else the data folder's, which
+// the same rule guards; with neither there is none.
+TEST(ProgramFolders, SongsAndSettingsAreKeptOnlyInFoldersOfTheUsersAlone) {
+    enum class Odd { Theirs, Open, Link };
+    const struct {
+        const char* name;
+        const char* where;  // what is odd, below the test's folder
+        Odd odd;
+        bool programWritable;
+        const char* mp3;  // the folders chosen, below the test's folder; "" none
+        const char* sz;
+    } cases[] = {
+        {"mp3 another user's", "program/mp3", Odd::Theirs, true, "data/Tevrako/mp3", "program/sz"},
+        {"sz another user's", "program/sz", Odd::Theirs, true, "program/mp3", "data/Tevrako/sz"},
+        {"mp3 open to others", "program/mp3", Odd::Open, true, "program/mp3", "program/sz"},
+        {"mp3 a link", "program/mp3", Odd::Link, true, "data/Tevrako/mp3", "program/sz"},
+        {"sz a link", "program/sz", Odd::Link, true, "program/mp3", "data/Tevrako/sz"},
+        {"the data folder another user's", "data/Tevrako", Odd::Theirs, false, "", ""},
+        {"the data folder open to others", "data/Tevrako", Odd::Open, false, "data/Tevrako/mp3", "data/Tevrako/sz"},
+        {"the data folder a link", "data/Tevrako", Odd::Link, false, "", ""},
+        {"the data folder's mp3 a link", "data/Tevrako/mp3", Odd::Link, false, "", "data/Tevrako/sz"},
+    };
+    const std::string savedProgram = programFolder;
+    for (const auto& c : cases) {
+        if (c.odd == Odd::Theirs && geteuid() != 0) continue;  // only root can give a folder away
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        ScopedEnv data("XDG_DATA_HOME", folder.folder("data"));
+        const std::string elsewhere = folder.folder("elsewhere");
+        folder.folder("program");
+        // Root may write anywhere: a program folder that is not there stands for one it may not.
+        programFolder = folder / (c.programWritable ? "program" : "not-there");
+        const std::string odd = folder / c.where;
+        std::filesystem::create_directories(std::filesystem::path(odd).parent_path());
+        if (c.odd == Odd::Link) {
+            ASSERT_EQ(symlink(elsewhere.c_str(), odd.c_str()), 0);
+        } else {
+            ASSERT_EQ(mkdir(odd.c_str(), 0777), 0);
+            ASSERT_EQ(chmod(odd.c_str(), 0777), 0);
+        }
+        if (c.odd == Odd::Theirs) {
+            ASSERT_EQ(chown(odd.c_str(), 65534, 65534), 0);
+        }
+        const std::pair<const char*, const char*> chosen[] = {{"mp3", c.mp3}, {"sz", c.sz}};
+        for (const auto& [name, expected] : chosen) {
+            const std::string folderUsed = programDataFolder(name);
+            EXPECT_EQ(folderUsed, *expected ? folder / expected : "") << name;
+            if (folderUsed.empty()) continue;
+            struct stat info {};
+            EXPECT_EQ(lstat(folderUsed.c_str(), &info), 0) << folderUsed;
+            EXPECT_TRUE(S_ISDIR(info.st_mode)) << folderUsed;
+            EXPECT_EQ(info.st_uid, geteuid()) << folderUsed;
+            EXPECT_EQ(info.st_mode & 077, 0u) << "nobody else may reach " << folderUsed;
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(elsewhere)) << "nothing is made where a link points";
+        if (c.odd == Odd::Theirs) {
+            EXPECT_TRUE(std::filesystem::is_empty(odd)) << "nothing is made in theirs";
+        }
+    }
+    programFolder = savedProgram;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <thread>
+#include <unistd.h>
 
 #include "dialog_test_support.h"
 #include "foundation/globals.h"
@@ -107,6 +108,10 @@ protected:
 // Which page the fallback writes and opens, by what can be written.
 TEST_F(PlayPageFallback, WithoutAPlayerThePageOpensFromTheFirstWritableFolder) {
     std::string blocker = temp.write("file");  // a folder cannot be made under a file
+    // A data folder that is a link to elsewhere is passed over as if it could not be made.
+    const std::string elsewhere = temp.folder("elsewhere");
+    temp.folder("linked");
+    ASSERT_EQ(symlink(elsewhere.c_str(), (temp / "linked/Tevrako").c_str()), 0);
     const struct {
         const char* name;
         std::string program, data;
@@ -115,6 +120,7 @@ TEST_F(PlayPageFallback, WithoutAPlayerThePageOpensFromTheFirstWritableFolder) {
         {"program folder", temp.folder("prog"), temp / "data", temp / "prog/play.html"},
         {"data folder", blocker + "/prog", temp / "data", temp / "data/Tevrako/play.html"},
         {"neither", blocker + "/prog", blocker + "/data", ""},
+        {"a data folder that is a link", blocker + "/prog", temp / "linked", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,6 +145,7 @@ TEST_F(PlayPageFallback, WithoutAPlayerThePageOpensFromTheFirstWritableFolder) {
             EXPECT_TRUE(boxes.boxes.empty());
         }
     }
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
 }
 
 TEST_F(PlayPageFallback, APlayerThatStartsNeedsNoPage) {
