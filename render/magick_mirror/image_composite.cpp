@@ -1,18 +1,13 @@
-// ImageMagick's Over, pixel for pixel. The library blends each pixel
-//   Sa = 1 - opacity_s / QuantumRange, Da = 1 - opacity_t / QuantumRange
-//   gamma = Sa + Da - Sa * Da
-//   opacity = clamp(QuantumRange * (1 - min(max(gamma, 0), 1)))
-//   colour = clamp(1 / gamma * (Sa * s + Da * t * (1 - Sa)))
-// in doubles (1 / gamma held to 1 / 1e-12 near zero), where an image without
-// matte counts as opaque (opacity 0) but still has the opacity written. Only
-// the pixels the source covers are touched. When neither image has matte and
-// the source lies strictly inside the target (its far edges short of the
-// target's), the library copies the source's pixels as they are instead,
-// opacity field and all. Those rules are followed here with the same
-// operations in the same order (this file is compiled without contraction
-// into fused multiply-adds); speed comes from blending whole rows read
-// through cache views of our own, and from working out a blend once for a
-// run of pixels that share their opacities.
+// ImageMagick's Over composite, pixel for pixel (the blend is over_blend.h).
+// An image without matte counts as opaque (opacity 0) but still has the
+// opacity written. Only the pixels the source covers are touched. When
+// neither image has matte and the source lies strictly inside the target
+// (its far edges short of the target's), the library copies the source's
+// pixels as they are instead, opacity field and all. Those rules are
+// followed here with the same operations in the same order (this file is
+// compiled without contraction into fused multiply-adds); speed comes from
+// blending whole rows read through cache views of our own, and from working
+// out a blend once for a run of pixels that share their opacities.
 #include "render/magick_mirror/image_composite.h"
 #include "render/magick_mirror/mirrored_magick.h"
 
@@ -23,6 +18,7 @@
 #endif
 
 #include "render/image.h"
+#include "render/magick_mirror/over_blend.h"
 #include "render/magick_mirror/own_pixel_work.h"
 
 namespace {
@@ -91,26 +87,6 @@ bool plainTarget(const Image* target) {
     return true;
 }
 
-double roundToUnity(double value) { return value < 0.0 ? 0.0 : value > 1.0 ? 1.0 : value; }
-
-// The weights of one source opacity over one target opacity.
-struct OverBlend {
-    double Sa = 1.0;
-    double Da = 1.0;
-    double gamma = 1.0;  // the reciprocal of the covered alpha
-    Quantum opacity = 0;
-};
-
-OverBlend overBlend(Quantum sourceOpacity, Quantum targetOpacity) {
-    OverBlend blend;
-    blend.Sa = 1.0 - QuantumScale * sourceOpacity;
-    blend.Da = 1.0 - QuantumScale * targetOpacity;
-    double gamma = blend.Sa + blend.Da - blend.Sa * blend.Da;
-    blend.opacity = ClampPixel(QuantumRange * (1.0 - roundToUnity(gamma)));
-    blend.gamma = PerceptibleReciprocal(gamma);
-    return blend;
-}
-
 // ClampPixel for a finite value: 0 below 0, QuantumRange from it on, else
 // value + 0.5 truncated. Bounding first gives the same for every value.
 Quantum clampQuantum(double value) {
@@ -118,20 +94,15 @@ Quantum clampQuantum(double value) {
 }
 
 // A run of pixels that share the blend's source and target opacities. Each
-// channel goes through the same operations as in the library; with SSE2 the
-// four channels of a pixel (opacity among them, then overwritten) go two by
-// two through the same sequence.
+// channel goes through the blend's operations; with SSE2 the four channels
+// of a pixel (opacity among them, then overwritten) go two by two through
+// the same sequence.
 void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlend& blend) {
-    const double Sa = blend.Sa;
-    const double Da = blend.Da;
-    const double gamma = blend.gamma;
-    const double rest = 1.0 - Sa;
     size_t i = 0;
 #ifdef __SSE2__
     static_assert(sizeof(PixelPacket) == 4 * sizeof(Quantum) && sizeof(Quantum) == 2);
-    const __m128d vSa = _mm_set1_pd(Sa), vDa = _mm_set1_pd(Da), vGamma = _mm_set1_pd(gamma),
-                  vRest = _mm_set1_pd(rest), vZero = _mm_setzero_pd(),
-                  vRange = _mm_set1_pd(QuantumRange), vHalf = _mm_set1_pd(0.5);
+    const __m128d vZero = _mm_setzero_pd(), vRange = _mm_set1_pd(QuantumRange),
+                  vHalf = _mm_set1_pd(0.5);
     const __m128i zero = _mm_setzero_si128(), bias32 = _mm_set1_epi32(32768),
                   bias16 = _mm_set1_epi16(static_cast<short>(0x8000));
     auto channels = [&](__m128i packed, __m128d* low, __m128d* high) {
@@ -140,8 +111,7 @@ void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlen
         *high = _mm_cvtepi32_pd(_mm_shuffle_epi32(wide, _MM_SHUFFLE(3, 2, 3, 2)));
     };
     auto blended = [&](__m128d s, __m128d t) {
-        __m128d sum = _mm_add_pd(_mm_mul_pd(vSa, s), _mm_mul_pd(_mm_mul_pd(vDa, t), vRest));
-        __m128d value = _mm_mul_pd(vGamma, sum);
+        __m128d value = overChannel(blend, s, t);
         value = _mm_add_pd(_mm_min_pd(_mm_max_pd(value, vZero), vRange), vHalf);
         return _mm_cvttpd_epi32(value);
     };
@@ -157,9 +127,9 @@ void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlen
     }
 #endif
     for (; i < count; ++i) {
-        q[i].red = clampQuantum(gamma * (Sa * p[i].red + Da * q[i].red * rest));
-        q[i].green = clampQuantum(gamma * (Sa * p[i].green + Da * q[i].green * rest));
-        q[i].blue = clampQuantum(gamma * (Sa * p[i].blue + Da * q[i].blue * rest));
+        q[i].red = clampQuantum(overChannel<double>(blend, p[i].red, q[i].red));
+        q[i].green = clampQuantum(overChannel<double>(blend, p[i].green, q[i].green));
+        q[i].blue = clampQuantum(overChannel<double>(blend, p[i].blue, q[i].blue));
         q[i].opacity = blend.opacity;
     }
 }

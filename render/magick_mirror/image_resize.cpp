@@ -22,9 +22,6 @@
 
 namespace {
 
-// The arithmetic constants of the ImageMagick in use (Q16, no HDRI).
-constexpr double kQuantumRange = 65535.0;
-constexpr double kQuantumScale = 1.0 / 65535.0;
 // Lanczos: a three-lobed sinc windowed by the sinc stretched to three lobes.
 constexpr double kLobes = 3.0;
 constexpr double kWindowScale = 1.0 / kLobes;
@@ -152,7 +149,7 @@ void widen(const PixelPacket* in, StoredLanes* out, std::size_t count) {
 // raised value to [0, QuantumRange] before truncating; NaN gives 0.
 inline void storePixel(const Lanes& value, PixelPacket& pixel) {
     const Lanes zero{};
-    const Lanes top = zero + kQuantumRange;
+    const Lanes top = zero + double{QuantumRange};
     const Lanes raised = value + 0.5;
     const Lanes low = raised > zero ? raised : zero;
     const Lanes clamped = low < top ? low : top;
@@ -167,7 +164,7 @@ inline void storePixel(const Lanes& value, PixelPacket& pixel) {
 template <bool Matte>
 inline void addTap(Lanes& sum, double& gamma, double weight, const Lanes& pixel) {
     if constexpr (Matte) {
-        const double alpha = weight * kQuantumScale * (kQuantumRange - pixel[3]);
+        const double alpha = weight * QuantumScale * (QuantumRange - pixel[3]);
         sum += Lanes{alpha, alpha, alpha, weight} * pixel;
         gamma += alpha;
     } else {
