@@ -20,6 +20,7 @@
 #include "render/image.h"
 #include "render/magick_mirror/over_blend.h"
 #include "render/magick_mirror/own_pixel_work.h"
+#include "render/magick_mirror/pixel_work_fault.h"
 
 namespace {
 
@@ -176,38 +177,52 @@ void overRow(PixelPacket* q, const PixelPacket* p, size_t count, const OverPlan&
     }
 }
 
-// Composites a placement of source Over target in place; false when the
-// library must do it.
-bool overInPlace(Image* target, const Image* source, const Placement& place) {
-    if (target == source || !plainTarget(target) || !plainSource(source)) return false;
-    // As the library does first: the target's pixels become its own (a clone
-    // sharing them keeps the old ones).
-    if (SetImageStorageClass(target, DirectClass) == MagickFalse) return true;
-    if (!touchesRows(target, place)) return true;
-    OverPlan plan = planOver(target, source, place);
-    if (plan.columns == 0) {
-        target->taint = MagickTrue;
-        return true;
-    }
+// The source's pixels of a covered row (0 is the plan's first); null when
+// they cannot be read.
+const PixelPacket* sourceRow(CacheView* view, const OverPlan& plan, ssize_t row,
+                             ExceptionInfo* exception) {
+    if (pixelWorkStepFails()) return nullptr;
+    return GetCacheViewVirtualPixels(view, plan.sourceX, plan.sourceY + row, plan.columns, 1,
+                                     exception);
+}
+
+// Lays the plan's rows of source Over target; false when a row could not be
+// read or written, with the rows before it laid.
+bool layRows(Image* target, const Image* source, const OverPlan& plan) {
     ExceptionInfo* exception = &target->exception;
     CacheView* sourceView = AcquireVirtualCacheView(source, exception);
     CacheView* targetView = AcquireAuthenticCacheView(target, exception);
-    for (size_t row = 0; row < plan.rows; ++row) {
-        const PixelPacket* p =
-            GetCacheViewVirtualPixels(sourceView, plan.sourceX,
-                                      plan.sourceY + static_cast<ssize_t>(row), plan.columns, 1,
-                                      exception);
-        PixelPacket* q =
-            GetCacheViewAuthenticPixels(targetView, plan.targetX,
-                                        plan.targetY + static_cast<ssize_t>(row), plan.columns,
-                                        1, exception);
-        if (!p || !q) break;
+    bool laid = true;
+    for (ssize_t row = 0; laid && row < static_cast<ssize_t>(plan.rows); ++row) {
+        const PixelPacket* p = sourceRow(sourceView, plan, row, exception);
+        PixelPacket* q = GetCacheViewAuthenticPixels(targetView, plan.targetX, plan.targetY + row,
+                                                     plan.columns, 1, exception);
+        laid = p && q;
+        if (!laid) break;
         overRow(q, p, plan.columns, plan);
-        if (SyncCacheViewAuthenticPixels(targetView, exception) == MagickFalse) break;
+        laid = SyncCacheViewAuthenticPixels(targetView, exception) != MagickFalse;
     }
     DestroyCacheView(targetView);
     DestroyCacheView(sourceView);
-    return true;
+    return laid;
+}
+
+// Composites a placement of source Over target in place. Declined, with
+// nothing drawn, when the library must do it.
+PartOver overInPlace(Image* target, const Image* source, const Placement& place) {
+    if (target == source || !plainTarget(target) || !plainSource(source))
+        return PartOver::Declined;
+    // As the library does first: the target's pixels become its own (a clone
+    // sharing them keeps the old ones). When they cannot be had, the
+    // library's own call fails there too, and tells the wand why.
+    if (SetImageStorageClass(target, DirectClass) == MagickFalse) return PartOver::Declined;
+    if (!touchesRows(target, place)) return PartOver::Laid;
+    OverPlan plan = planOver(target, source, place);
+    if (plan.columns == 0) {
+        target->taint = MagickTrue;
+        return PartOver::Laid;
+    }
+    return layRows(target, source, plan) ? PartOver::Laid : PartOver::Failed;
 }
 
 Placement wholeImageAt(const Image* source, ssize_t x, ssize_t y) {
@@ -224,45 +239,51 @@ bool firstPixel(Image* image, PixelPacket* pixel) {
 }
 
 // Writes every row of a width x height canvas once: the fill colour, with
-// the placement of source laid Over it.
-void fillAndLay(Image* canvas, const PixelPacket& fill, const Image* source,
+// the placement of source laid Over it. False when a row could not be read
+// or written: the canvas then has rows never written.
+bool fillAndLay(Image* canvas, const PixelPacket& fill, const Image* source,
                 const Placement& place) {
     OverPlan plan = planOver(canvas, source, place);
     ExceptionInfo* exception = &canvas->exception;
     CacheView* sourceView = AcquireVirtualCacheView(source, exception);
     CacheView* canvasView = AcquireAuthenticCacheView(canvas, exception);
     const ssize_t rows = static_cast<ssize_t>(canvas->rows);
-    for (ssize_t y = 0; y < rows; ++y) {
+    bool written = true;
+    for (ssize_t y = 0; written && y < rows; ++y) {
         PixelPacket* q = QueueCacheViewAuthenticPixels(canvasView, 0, y, canvas->columns, 1,
                                                        exception);
-        if (!q) break;
+        written = q != nullptr;
+        if (!written) break;
         std::fill(q, q + canvas->columns, fill);
         ssize_t row = y - plan.targetY;
         if (plan.columns > 0 && row >= 0 && row < static_cast<ssize_t>(plan.rows)) {
-            const PixelPacket* p = GetCacheViewVirtualPixels(
-                sourceView, plan.sourceX, plan.sourceY + row, plan.columns, 1, exception);
-            if (!p) break;
+            const PixelPacket* p = sourceRow(sourceView, plan, row, exception);
+            written = p != nullptr;
+            if (!written) break;
             overRow(q + plan.targetX, p, plan.columns, plan);
         }
-        if (SyncCacheViewAuthenticPixels(canvasView, exception) == MagickFalse) break;
+        written = SyncCacheViewAuthenticPixels(canvasView, exception) != MagickFalse;
     }
     DestroyCacheView(canvasView);
     DestroyCacheView(sourceView);
+    return written;
 }
 
 } // namespace
 
-void compositeImageOver(MagickWand* target, MagickWand* source, ssize_t x, ssize_t y) {
+MagickBooleanType compositeImageOver(MagickWand* target, MagickWand* source, ssize_t x,
+                                     ssize_t y) {
     Image* targetImage = GetImageFromMagickWand(target);
     const Image* sourceImage = GetImageFromMagickWand(source);
-    if (ownPixelWork && targetImage && sourceImage &&
-        overInPlace(targetImage, sourceImage, wholeImageAt(sourceImage, x, y)))
-        return;
-    MagickCompositeImage(target, source, OverCompositeOp, x, y);
+    if (ownPixelWork && targetImage && sourceImage) {
+        PartOver laid = overInPlace(targetImage, sourceImage, wholeImageAt(sourceImage, x, y));
+        if (laid != PartOver::Declined) return laid == PartOver::Laid ? MagickTrue : MagickFalse;
+    }
+    return MagickCompositeImage(target, source, OverCompositeOp, x, y);
 }
 
-bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize_t sy,
-                       size_t width, size_t height, ssize_t x, ssize_t y) {
+PartOver compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize_t sy,
+                           size_t width, size_t height, ssize_t x, ssize_t y) {
     Image* targetImage = GetImageFromMagickWand(target);
     const Image* sourceImage = GetImageFromMagickWand(source);
     // A clone's crop is of the first image in the list, placed by the page
@@ -272,7 +293,7 @@ bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize
         sx < 0 || sy < 0 ||
         sx + static_cast<ssize_t>(width) > static_cast<ssize_t>(sourceImage->columns) ||
         sy + static_cast<ssize_t>(height) > static_cast<ssize_t>(sourceImage->rows))
-        return false;
+        return PartOver::Declined;
     return overInPlace(targetImage, sourceImage, {sx, sy, width, height, x, y});
 }
 
@@ -282,15 +303,15 @@ MagickWand* newCanvasWithImageOver(int width, int height, const char* color, Mag
     if (ownPixelWork && width >= 1 && height >= 1 && source && plainSource(source)) {
         // A 1 x 1 canvas has the attributes of any new canvas and its one
         // pixel is the fill; extended, its pixels are written once below.
+        // Should that fail, the library's own calls make the canvas.
         MagickWand* canvas = newCanvas(1, 1, color);
         Image* canvasImage = GetImageFromMagickWand(canvas);
         PixelPacket fill;
         if (canvasImage && plainTarget(canvasImage) && firstPixel(canvasImage, &fill) &&
             SetImageExtent(canvasImage, static_cast<size_t>(width),
-                           static_cast<size_t>(height)) != MagickFalse) {
-            fillAndLay(canvasImage, fill, source, wholeImageAt(source, x, y));
+                           static_cast<size_t>(height)) != MagickFalse &&
+            fillAndLay(canvasImage, fill, source, wholeImageAt(source, x, y)))
             return canvas;
-        }
         DestroyMagickWand(canvas);
     }
     MagickWand* canvas = newCanvas(width, height, color);

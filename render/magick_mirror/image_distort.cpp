@@ -15,6 +15,7 @@
 
 #include "render/magick_mirror/mirrored_magick.h"
 #include "render/magick_mirror/own_pixel_work.h"
+#include "render/magick_mirror/pixel_work_fault.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -727,6 +728,16 @@ bool quarterTurns(double degrees) {
     return std::fabs(shearX) < MagickEpsilon && std::fabs(shearY) < MagickEpsilon;
 }
 
+// Puts out in the wand in place of its image; MagickFalse, the wand as it
+// was, when that fails.
+MagickBooleanType handOver(MagickWand* wand, Image* out) {
+    if (pixelWorkStepFails()) {
+        DestroyImage(out);
+        return MagickFalse;
+    }
+    return replaceWandImage(wand, out);
+}
+
 } // namespace
 
 MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* points,
@@ -737,10 +748,7 @@ MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* poin
         ExceptionInfo* exception = AcquireExceptionInfo();
         Image* out = distorted(image, map, exception);
         DestroyExceptionInfo(exception);
-        if (out) {
-            replaceWandImage(wand, out);
-            return MagickTrue;
-        }
+        if (out) return handOver(wand, out);
     }
     return MagickDistortImage(wand, PerspectiveDistortion, count, points, MagickTrue);
 }
@@ -761,10 +769,7 @@ MagickBooleanType rotateOnBackground(MagickWand* wand, const PixelWand* backgrou
             DestroyImage(turning);
         }
         DestroyExceptionInfo(exception);
-        if (out) {
-            replaceWandImage(wand, out);
-            return MagickTrue;
-        }
+        if (out) return handOver(wand, out);
     }
     return MagickRotateImage(wand, background, degrees);
 }
