@@ -74,7 +74,7 @@ void compositePiece(MagickWand* target, MagickWand* source, const Piece& piece) 
     int atX = piece.atX + part.left - piece.x;
     int atY = piece.atY + part.top - piece.y;
     if (compositePartOver(target, source, part.left, part.top, part.right - part.left,
-                          part.bottom - part.top, atX, atY))
+                          part.bottom - part.top, atX, atY) != PartOver::Declined)
         return;
     WandPtr cut = cropCopy(source, piece.x, piece.y, piece.width, piece.height);
     compositeOver(target, cut.get(), atX, atY);

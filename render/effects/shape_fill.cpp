@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "render/effects/effect_helpers.h"
+#include "render/magick_mirror/over_blend.h"
 #include "render/magick_mirror/shape_raster.h"
 
 namespace {
@@ -53,11 +54,9 @@ MaskOpacity drawnMask(const PixelBox& box, const std::function<void(DrawingWand*
     return opacity;
 }
 
-// ImageMagick's Over of a source pixel at alpha Sa onto a target pixel at
-// alpha Da, in its own order of operations so the result matches its
-// composite to the last bit.
-Quantum over(double source, double Sa, double target, double Da, double gamma) {
-    return ClampToQuantum(gamma * (Sa * source - Sa * Da * target + Da * target));
+// A channel of the blend, clamped.
+Quantum over(const OverBlend& blend, Quantum source, Quantum target) {
+    return ClampToQuantum(overChannel<double>(blend, source, target));
 }
 
 // Lays source over target through the mask's alpha; the source's own alpha
@@ -93,20 +92,17 @@ void blendThroughMask(MagickWand* target, MagickWand* source, const MaskOpacity&
         for (size_t i = 0; i < columns; ++i) {
             if (m[i] == QuantumRange) continue;
             if (m[i] == 0 && !targetAlpha) {
-                // Sa = Da = gamma = 1: each channel is (s - t) + t, exactly s.
+                // Sa = Da = gamma = 1: each channel is s + t * 0, exactly s.
                 t[i].red = s[i].red;
                 t[i].green = s[i].green;
                 t[i].blue = s[i].blue;
                 continue;
             }
-            double Sa = 1.0 - QuantumScale * m[i];
-            double Da = targetAlpha ? 1.0 - QuantumScale * t[i].opacity : 1.0;
-            double alpha = Sa + Da - Sa * Da;
-            double gamma = alpha > MagickEpsilon ? 1.0 / alpha : 1.0 / MagickEpsilon;
-            t[i].red = over(s[i].red, Sa, t[i].red, Da, gamma);
-            t[i].green = over(s[i].green, Sa, t[i].green, Da, gamma);
-            t[i].blue = over(s[i].blue, Sa, t[i].blue, Da, gamma);
-            if (targetAlpha) t[i].opacity = ClampToQuantum(QuantumRange * (1.0 - alpha));
+            OverBlend blend = overBlend(m[i], targetAlpha ? t[i].opacity : 0);
+            t[i].red = over(blend, s[i].red, t[i].red);
+            t[i].green = over(blend, s[i].green, t[i].green);
+            t[i].blue = over(blend, s[i].blue, t[i].blue);
+            if (targetAlpha) t[i].opacity = blend.opacity;
         }
         if (SyncCacheViewAuthenticPixels(targetView, exception) == MagickFalse) break;
     }

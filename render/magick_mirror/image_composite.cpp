@@ -1,18 +1,13 @@
-// ImageMagick's Over, pixel for pixel. The library blends each pixel
-//   Sa = 1 - opacity_s / QuantumRange, Da = 1 - opacity_t / QuantumRange
-//   gamma = Sa + Da - Sa * Da
-//   opacity = clamp(QuantumRange * (1 - min(max(gamma, 0), 1)))
-//   colour = clamp(1 / gamma * (Sa * s + Da * t * (1 - Sa)))
-// in doubles (1 / gamma held to 1 / 1e-12 near zero), where an image without
-// matte counts as opaque (opacity 0) but still has the opacity written. Only
-// the pixels the source covers are touched. When neither image has matte and
-// the source lies strictly inside the target (its far edges short of the
-// target's), the library copies the source's pixels as they are instead,
-// opacity field and all. Those rules are followed here with the same
-// operations in the same order (this file is compiled without contraction
-// into fused multiply-adds); speed comes from blending whole rows read
-// through cache views of our own, and from working out a blend once for a
-// run of pixels that share their opacities.
+// ImageMagick's Over composite, pixel for pixel (the blend is over_blend.h).
+// An image without matte counts as opaque (opacity 0) but still has the
+// opacity written. Only the pixels the source covers are touched. When
+// neither image has matte and the source lies strictly inside the target
+// (its far edges short of the target's), the library copies the source's
+// pixels as they are instead, opacity field and all. Those rules are
+// followed here with the same operations in the same order (this file is
+// compiled without contraction into fused multiply-adds); speed comes from
+// blending whole rows read through cache views of our own, and from working
+// out a blend once for a run of pixels that share their opacities.
 #include "render/magick_mirror/image_composite.h"
 #include "render/magick_mirror/mirrored_magick.h"
 
@@ -23,7 +18,9 @@
 #endif
 
 #include "render/image.h"
+#include "render/magick_mirror/over_blend.h"
 #include "render/magick_mirror/own_pixel_work.h"
+#include "render/magick_mirror/pixel_work_fault.h"
 
 namespace {
 
@@ -91,26 +88,6 @@ bool plainTarget(const Image* target) {
     return true;
 }
 
-double roundToUnity(double value) { return value < 0.0 ? 0.0 : value > 1.0 ? 1.0 : value; }
-
-// The weights of one source opacity over one target opacity.
-struct OverBlend {
-    double Sa = 1.0;
-    double Da = 1.0;
-    double gamma = 1.0;  // the reciprocal of the covered alpha
-    Quantum opacity = 0;
-};
-
-OverBlend overBlend(Quantum sourceOpacity, Quantum targetOpacity) {
-    OverBlend blend;
-    blend.Sa = 1.0 - QuantumScale * sourceOpacity;
-    blend.Da = 1.0 - QuantumScale * targetOpacity;
-    double gamma = blend.Sa + blend.Da - blend.Sa * blend.Da;
-    blend.opacity = ClampPixel(QuantumRange * (1.0 - roundToUnity(gamma)));
-    blend.gamma = PerceptibleReciprocal(gamma);
-    return blend;
-}
-
 // ClampPixel for a finite value: 0 below 0, QuantumRange from it on, else
 // value + 0.5 truncated. Bounding first gives the same for every value.
 Quantum clampQuantum(double value) {
@@ -118,20 +95,15 @@ Quantum clampQuantum(double value) {
 }
 
 // A run of pixels that share the blend's source and target opacities. Each
-// channel goes through the same operations as in the library; with SSE2 the
-// four channels of a pixel (opacity among them, then overwritten) go two by
-// two through the same sequence.
+// channel goes through the blend's operations; with SSE2 the four channels
+// of a pixel (opacity among them, then overwritten) go two by two through
+// the same sequence.
 void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlend& blend) {
-    const double Sa = blend.Sa;
-    const double Da = blend.Da;
-    const double gamma = blend.gamma;
-    const double rest = 1.0 - Sa;
     size_t i = 0;
 #ifdef __SSE2__
     static_assert(sizeof(PixelPacket) == 4 * sizeof(Quantum) && sizeof(Quantum) == 2);
-    const __m128d vSa = _mm_set1_pd(Sa), vDa = _mm_set1_pd(Da), vGamma = _mm_set1_pd(gamma),
-                  vRest = _mm_set1_pd(rest), vZero = _mm_setzero_pd(),
-                  vRange = _mm_set1_pd(QuantumRange), vHalf = _mm_set1_pd(0.5);
+    const __m128d vZero = _mm_setzero_pd(), vRange = _mm_set1_pd(QuantumRange),
+                  vHalf = _mm_set1_pd(0.5);
     const __m128i zero = _mm_setzero_si128(), bias32 = _mm_set1_epi32(32768),
                   bias16 = _mm_set1_epi16(static_cast<short>(0x8000));
     auto channels = [&](__m128i packed, __m128d* low, __m128d* high) {
@@ -140,8 +112,7 @@ void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlen
         *high = _mm_cvtepi32_pd(_mm_shuffle_epi32(wide, _MM_SHUFFLE(3, 2, 3, 2)));
     };
     auto blended = [&](__m128d s, __m128d t) {
-        __m128d sum = _mm_add_pd(_mm_mul_pd(vSa, s), _mm_mul_pd(_mm_mul_pd(vDa, t), vRest));
-        __m128d value = _mm_mul_pd(vGamma, sum);
+        __m128d value = overChannel(blend, s, t);
         value = _mm_add_pd(_mm_min_pd(_mm_max_pd(value, vZero), vRange), vHalf);
         return _mm_cvttpd_epi32(value);
     };
@@ -157,9 +128,9 @@ void blendRun(PixelPacket* q, const PixelPacket* p, size_t count, const OverBlen
     }
 #endif
     for (; i < count; ++i) {
-        q[i].red = clampQuantum(gamma * (Sa * p[i].red + Da * q[i].red * rest));
-        q[i].green = clampQuantum(gamma * (Sa * p[i].green + Da * q[i].green * rest));
-        q[i].blue = clampQuantum(gamma * (Sa * p[i].blue + Da * q[i].blue * rest));
+        q[i].red = clampQuantum(overChannel<double>(blend, p[i].red, q[i].red));
+        q[i].green = clampQuantum(overChannel<double>(blend, p[i].green, q[i].green));
+        q[i].blue = clampQuantum(overChannel<double>(blend, p[i].blue, q[i].blue));
         q[i].opacity = blend.opacity;
     }
 }
@@ -206,38 +177,52 @@ void overRow(PixelPacket* q, const PixelPacket* p, size_t count, const OverPlan&
     }
 }
 
-// Composites a placement of source Over target in place; false when the
-// library must do it.
-bool overInPlace(Image* target, const Image* source, const Placement& place) {
-    if (target == source || !plainTarget(target) || !plainSource(source)) return false;
-    // As the library does first: the target's pixels become its own (a clone
-    // sharing them keeps the old ones).
-    if (SetImageStorageClass(target, DirectClass) == MagickFalse) return true;
-    if (!touchesRows(target, place)) return true;
-    OverPlan plan = planOver(target, source, place);
-    if (plan.columns == 0) {
-        target->taint = MagickTrue;
-        return true;
-    }
+// The source's pixels of a covered row (0 is the plan's first); null when
+// they cannot be read.
+const PixelPacket* sourceRow(CacheView* view, const OverPlan& plan, ssize_t row,
+                             ExceptionInfo* exception) {
+    if (pixelWorkStepFails()) return nullptr;
+    return GetCacheViewVirtualPixels(view, plan.sourceX, plan.sourceY + row, plan.columns, 1,
+                                     exception);
+}
+
+// Lays the plan's rows of source Over target; false when a row could not be
+// read or written, with the rows before it laid.
+bool layRows(Image* target, const Image* source, const OverPlan& plan) {
     ExceptionInfo* exception = &target->exception;
     CacheView* sourceView = AcquireVirtualCacheView(source, exception);
     CacheView* targetView = AcquireAuthenticCacheView(target, exception);
-    for (size_t row = 0; row < plan.rows; ++row) {
-        const PixelPacket* p =
-            GetCacheViewVirtualPixels(sourceView, plan.sourceX,
-                                      plan.sourceY + static_cast<ssize_t>(row), plan.columns, 1,
-                                      exception);
-        PixelPacket* q =
-            GetCacheViewAuthenticPixels(targetView, plan.targetX,
-                                        plan.targetY + static_cast<ssize_t>(row), plan.columns,
-                                        1, exception);
-        if (!p || !q) break;
+    bool laid = true;
+    for (ssize_t row = 0; laid && row < static_cast<ssize_t>(plan.rows); ++row) {
+        const PixelPacket* p = sourceRow(sourceView, plan, row, exception);
+        PixelPacket* q = GetCacheViewAuthenticPixels(targetView, plan.targetX, plan.targetY + row,
+                                                     plan.columns, 1, exception);
+        laid = p && q;
+        if (!laid) break;
         overRow(q, p, plan.columns, plan);
-        if (SyncCacheViewAuthenticPixels(targetView, exception) == MagickFalse) break;
+        laid = SyncCacheViewAuthenticPixels(targetView, exception) != MagickFalse;
     }
     DestroyCacheView(targetView);
     DestroyCacheView(sourceView);
-    return true;
+    return laid;
+}
+
+// Composites a placement of source Over target in place. Declined, with
+// nothing drawn, when the library must do it.
+PartOver overInPlace(Image* target, const Image* source, const Placement& place) {
+    if (target == source || !plainTarget(target) || !plainSource(source))
+        return PartOver::Declined;
+    // As the library does first: the target's pixels become its own (a clone
+    // sharing them keeps the old ones). When they cannot be had, the
+    // library's own call fails there too, and tells the wand why.
+    if (SetImageStorageClass(target, DirectClass) == MagickFalse) return PartOver::Declined;
+    if (!touchesRows(target, place)) return PartOver::Laid;
+    OverPlan plan = planOver(target, source, place);
+    if (plan.columns == 0) {
+        target->taint = MagickTrue;
+        return PartOver::Laid;
+    }
+    return layRows(target, source, plan) ? PartOver::Laid : PartOver::Failed;
 }
 
 Placement wholeImageAt(const Image* source, ssize_t x, ssize_t y) {
@@ -254,45 +239,51 @@ bool firstPixel(Image* image, PixelPacket* pixel) {
 }
 
 // Writes every row of a width x height canvas once: the fill colour, with
-// the placement of source laid Over it.
-void fillAndLay(Image* canvas, const PixelPacket& fill, const Image* source,
+// the placement of source laid Over it. False when a row could not be read
+// or written: the canvas then has rows never written.
+bool fillAndLay(Image* canvas, const PixelPacket& fill, const Image* source,
                 const Placement& place) {
     OverPlan plan = planOver(canvas, source, place);
     ExceptionInfo* exception = &canvas->exception;
     CacheView* sourceView = AcquireVirtualCacheView(source, exception);
     CacheView* canvasView = AcquireAuthenticCacheView(canvas, exception);
     const ssize_t rows = static_cast<ssize_t>(canvas->rows);
-    for (ssize_t y = 0; y < rows; ++y) {
+    bool written = true;
+    for (ssize_t y = 0; written && y < rows; ++y) {
         PixelPacket* q = QueueCacheViewAuthenticPixels(canvasView, 0, y, canvas->columns, 1,
                                                        exception);
-        if (!q) break;
+        written = q != nullptr;
+        if (!written) break;
         std::fill(q, q + canvas->columns, fill);
         ssize_t row = y - plan.targetY;
         if (plan.columns > 0 && row >= 0 && row < static_cast<ssize_t>(plan.rows)) {
-            const PixelPacket* p = GetCacheViewVirtualPixels(
-                sourceView, plan.sourceX, plan.sourceY + row, plan.columns, 1, exception);
-            if (!p) break;
+            const PixelPacket* p = sourceRow(sourceView, plan, row, exception);
+            written = p != nullptr;
+            if (!written) break;
             overRow(q + plan.targetX, p, plan.columns, plan);
         }
-        if (SyncCacheViewAuthenticPixels(canvasView, exception) == MagickFalse) break;
+        written = SyncCacheViewAuthenticPixels(canvasView, exception) != MagickFalse;
     }
     DestroyCacheView(canvasView);
     DestroyCacheView(sourceView);
+    return written;
 }
 
 } // namespace
 
-void compositeImageOver(MagickWand* target, MagickWand* source, ssize_t x, ssize_t y) {
+MagickBooleanType compositeImageOver(MagickWand* target, MagickWand* source, ssize_t x,
+                                     ssize_t y) {
     Image* targetImage = GetImageFromMagickWand(target);
     const Image* sourceImage = GetImageFromMagickWand(source);
-    if (ownPixelWork && targetImage && sourceImage &&
-        overInPlace(targetImage, sourceImage, wholeImageAt(sourceImage, x, y)))
-        return;
-    MagickCompositeImage(target, source, OverCompositeOp, x, y);
+    if (ownPixelWork && targetImage && sourceImage) {
+        PartOver laid = overInPlace(targetImage, sourceImage, wholeImageAt(sourceImage, x, y));
+        if (laid != PartOver::Declined) return laid == PartOver::Laid ? MagickTrue : MagickFalse;
+    }
+    return MagickCompositeImage(target, source, OverCompositeOp, x, y);
 }
 
-bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize_t sy,
-                       size_t width, size_t height, ssize_t x, ssize_t y) {
+PartOver compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize_t sy,
+                           size_t width, size_t height, ssize_t x, ssize_t y) {
     Image* targetImage = GetImageFromMagickWand(target);
     const Image* sourceImage = GetImageFromMagickWand(source);
     // A clone's crop is of the first image in the list, placed by the page
@@ -302,7 +293,7 @@ bool compositePartOver(MagickWand* target, MagickWand* source, ssize_t sx, ssize
         sx < 0 || sy < 0 ||
         sx + static_cast<ssize_t>(width) > static_cast<ssize_t>(sourceImage->columns) ||
         sy + static_cast<ssize_t>(height) > static_cast<ssize_t>(sourceImage->rows))
-        return false;
+        return PartOver::Declined;
     return overInPlace(targetImage, sourceImage, {sx, sy, width, height, x, y});
 }
 
@@ -312,15 +303,15 @@ MagickWand* newCanvasWithImageOver(int width, int height, const char* color, Mag
     if (ownPixelWork && width >= 1 && height >= 1 && source && plainSource(source)) {
         // A 1 x 1 canvas has the attributes of any new canvas and its one
         // pixel is the fill; extended, its pixels are written once below.
+        // Should that fail, the library's own calls make the canvas.
         MagickWand* canvas = newCanvas(1, 1, color);
         Image* canvasImage = GetImageFromMagickWand(canvas);
         PixelPacket fill;
         if (canvasImage && plainTarget(canvasImage) && firstPixel(canvasImage, &fill) &&
             SetImageExtent(canvasImage, static_cast<size_t>(width),
-                           static_cast<size_t>(height)) != MagickFalse) {
-            fillAndLay(canvasImage, fill, source, wholeImageAt(source, x, y));
+                           static_cast<size_t>(height)) != MagickFalse &&
+            fillAndLay(canvasImage, fill, source, wholeImageAt(source, x, y)))
             return canvas;
-        }
         DestroyMagickWand(canvas);
     }
     MagickWand* canvas = newCanvas(width, height, color);

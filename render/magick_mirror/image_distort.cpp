@@ -15,6 +15,7 @@
 
 #include "render/magick_mirror/mirrored_magick.h"
 #include "render/magick_mirror/own_pixel_work.h"
+#include "render/magick_mirror/pixel_work_fault.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -22,10 +23,6 @@ namespace {
 // Entries of the weight table: the ellipse is scaled so that its edge is
 // this quotient.
 constexpr int kWeightCount = 1024;
-
-double degreesToRadians(double degrees) {
-    return M_PI * degrees / 180.0;
-}
 
 // ImageMagick's cast of a coordinate to a pixel index: truncation, NaN as 0,
 // clamped to the type.
@@ -294,6 +291,78 @@ PixelPacket interpolated(const Source& source, double u0, double v0, ExceptionIn
     return out;
 }
 
+// Whether the ellipse about (u0, v0) lies wholly outside the source (or is
+// too large to average).
+bool outsideSource(const Source& source, const Ellipse& e, double u0, double v0) {
+    return e.limitReached || u0 + e.uLimit < 0.0 ||
+           u0 - e.uLimit > static_cast<double>(source.columns) - 1.0 || v0 + e.vLimit < 0.0 ||
+           v0 - e.vLimit > static_cast<double>(source.rows) - 1.0;
+}
+
+// Adds the pixels of scanline v inside the ellipse about (u0, v0): uw
+// pixels from column u on, through the columns left of the source, in it
+// and right of it. Q only falls and then rises along a scanline (its
+// differences only grow by ddQ >= 0), so the pixels inside are one run.
+inline void addScanline(Sums& sums, const Source& source, const double* weights,
+                        const Ellipse& e, double u0, double v0, ssize_t u, ssize_t v,
+                        ssize_t uw) {
+    const double ddQ = 2.0 * e.A;
+    double U = static_cast<double>(u) - u0;
+    double V = static_cast<double>(v) - v0;
+    double Q = (e.A * U + e.B * V) * U + e.C * V * V;
+    double dQ = e.A * (2.0 * U + 1) + e.B * V;
+    ssize_t k = 0;
+    for (; k < uw && !(Q < static_cast<double>(kWeightCount)); ++k) {
+        Q += dQ;
+        dQ += ddQ;
+    }
+    ssize_t first = uw, last = uw;
+    if (v >= 0 && v < source.rows) {
+        first = std::min(std::max(-u, ssize_t(0)), uw);
+        last = std::min(std::max(source.columns - u, ssize_t(0)), uw);
+    }
+    if (k < first) {
+        k += addRun<Pixels::Same>(sums, weights, &source.outside, first - k, Q, dQ, ddQ);
+        if (k < first) return;
+    }
+    if (k < last) {
+        const PixelPacket* row = source.pixels + v * source.columns + u + k;
+        k += source.opaque ? addRun<Pixels::Opaque>(sums, weights, row, last - k, Q, dQ, ddQ)
+                           : addRun<Pixels::Any>(sums, weights, row, last - k, Q, dQ, ddQ);
+        if (k < last) return;
+    }
+    if (k < uw) addRun<Pixels::Same>(sums, weights, &source.outside, uw - k, Q, dQ, ddQ);
+}
+
+// The weighted sums of the source's pixels under the ellipse about (u0, v0),
+// scanline by scanline across its parallelogram.
+inline Sums ellipseSums(const Source& source, const WeightTable& table, const Ellipse& e,
+                        double u0, double v0) {
+    Sums sums;
+    ssize_t v1 = ceilIndex(v0 - e.vLimit);
+    ssize_t v2 = floorIndex(v0 + e.vLimit);
+    double u1 = u0 + (static_cast<double>(v1) - v0) * e.slope - e.uWidth;
+    ssize_t uw = static_cast<ssize_t>(2.0 * e.uWidth) + 1;
+    for (ssize_t v = v1; v <= v2; ++v) {
+        ssize_t u = ceilIndex(u1);
+        u1 += e.slope;
+        addScanline(sums, source, table.weights, e, u0, v0, u, v, uw);
+    }
+    return sums;
+}
+
+// The colour of weighted sums that have something to divide by.
+PixelPacket sumsColour(const Sums& sums) {
+    PixelPacket out{};
+    double alphaScale = 1.0 / sums.divisors[1];
+    out.opacity = ClampToQuantum(alphaScale * sums.redOpacity[1]);
+    double colourScale = 1.0 / sums.divisors[0];
+    out.red = ClampToQuantum(colourScale * sums.redOpacity[0]);
+    out.green = ClampToQuantum(colourScale * sums.blueGreen[1]);
+    out.blue = ClampToQuantum(colourScale * sums.blueGreen[0]);
+    return out;
+}
+
 // The source's colour at (u0, v0) averaged over the ellipse, into out. An
 // ellipse wholly outside the source reads the virtual pixel under (u0, v0)
 // instead, and an average with nothing to divide by falls back to
@@ -301,69 +370,20 @@ PixelPacket interpolated(const Source& source, double u0, double v0, ExceptionIn
 // lookup would go astray.
 bool average(const Source& source, const WeightTable& table, const Ellipse& e, double u0,
              double v0, PixelPacket& out, ExceptionInfo* exception) {
-    if (e.limitReached || u0 + e.uLimit < 0.0 ||
-        u0 - e.uLimit > static_cast<double>(source.columns) - 1.0 || v0 + e.vLimit < 0.0 ||
-        v0 - e.vLimit > static_cast<double>(source.rows) - 1.0) {
+    if (outsideSource(source, e, u0, v0)) {
         out = source.at(floorIndex(u0), floorIndex(v0));
         return true;
     }
-    // Q only falls and then rises along a scanline (its differences only
-    // grow), so the pixels inside the ellipse are one run.
-    const double ddQ = 2.0 * e.A;
-    if (!(ddQ >= 0.0)) return false;
-
-    Sums sums;
-    ssize_t v1 = ceilIndex(v0 - e.vLimit);
-    ssize_t v2 = floorIndex(v0 + e.vLimit);
-    double u1 = u0 + (static_cast<double>(v1) - v0) * e.slope - e.uWidth;
-    ssize_t uw = static_cast<ssize_t>(2.0 * e.uWidth) + 1;
-    const double* weights = table.weights;
-    for (ssize_t v = v1; v <= v2; ++v) {
-        ssize_t u = ceilIndex(u1);
-        u1 += e.slope;
-        double U = static_cast<double>(u) - u0;
-        double V = static_cast<double>(v) - v0;
-        double Q = (e.A * U + e.B * V) * U + e.C * V * V;
-        double dQ = e.A * (2.0 * U + 1) + e.B * V;
-        ssize_t k = 0;
-        for (; k < uw && !(Q < static_cast<double>(kWeightCount)); ++k) {
-            Q += dQ;
-            dQ += ddQ;
-        }
-        // The run, through the columns left of the source, in it, right of it.
-        ssize_t first = uw, last = uw;
-        if (v >= 0 && v < source.rows) {
-            first = std::min(std::max(-u, ssize_t(0)), uw);
-            last = std::min(std::max(source.columns - u, ssize_t(0)), uw);
-        }
-        if (k < first) {
-            ssize_t added = addRun<Pixels::Same>(sums, weights, &source.outside, first - k, Q,
-                                                 dQ, ddQ);
-            k += added;
-            if (k < first) continue;
-        }
-        if (k < last) {
-            const PixelPacket* row = source.pixels + v * source.columns + u + k;
-            ssize_t added = source.opaque
-                                ? addRun<Pixels::Opaque>(sums, weights, row, last - k, Q, dQ, ddQ)
-                                : addRun<Pixels::Any>(sums, weights, row, last - k, Q, dQ, ddQ);
-            k += added;
-            if (k < last) continue;
-        }
-        if (k < uw) addRun<Pixels::Same>(sums, weights, &source.outside, uw - k, Q, dQ, ddQ);
-    }
+    // Each scanline's pixels are one run only while Q's differences grow.
+    if (!(2.0 * e.A >= 0.0)) return false;
+    Sums sums = ellipseSums(source, table, e, u0, v0);
     if (sums.lost) return false;
     double colourDivisor = sums.divisors[0], alphaDivisor = sums.divisors[1];
     if (!sums.hit || alphaDivisor <= MagickEpsilon || colourDivisor <= MagickEpsilon) {
         out = interpolated(source, u0, v0, exception);
         return true;
     }
-    double alphaScale = 1.0 / alphaDivisor;
-    out.opacity = ClampToQuantum(alphaScale * sums.redOpacity[1]);
-    double colourScale = 1.0 / colourDivisor;
-    out.red = ClampToQuantum(colourScale * sums.redOpacity[0]);
-    out.green = ClampToQuantum(colourScale * sums.blueGreen[1]);
-    out.blue = ClampToQuantum(colourScale * sums.blueGreen[0]);
+    out = sumsColour(sums);
     return true;
 }
 
@@ -483,7 +503,7 @@ struct Sample {
 // The sample for the destination pixel centred on (dx, dy). A perspective
 // has a horizon: beyond it (validity 0) the destination shows the matte
 // colour, and within half a pixel of it (validity between 0 and 1) a blend.
-Sample sampleAt(const Mapping& map, double dx, double dy, const Image* source) {
+inline Sample sampleAt(const Mapping& map, double dx, double dy, const Image* source) {
     const double* c = map.c;
     Sample s;
     s.u = dx;
@@ -546,53 +566,83 @@ void shapeRow(const std::vector<Sample>& samples, std::vector<Ellipse>& ellipses
 // a tile reads stay in the processor's cache whatever the angle.
 constexpr std::size_t kTile = 32;
 
+// What the pixels of one distortion share, and the samples of the row of a
+// tile being drawn with their ellipses. An affine map stretches every pixel
+// alike: its one ellipse serves all.
+struct DistortionDraw {
+    const Source& source;
+    const Mapping& map;
+    WeightTable table{};
+    double area = 0;
+    PixelPacket invalid{};  // beyond the horizon
+    std::vector<Sample> samples{};
+    std::vector<Ellipse> ellipses{};
+};
+
+// Samples width destination pixels of row j from column left on.
+void sampleRow(DistortionDraw& d, const Image* out, std::size_t j, std::size_t left,
+               std::size_t width) {
+    d.samples.resize(width);
+    const double dy = static_cast<double>(out->page.y + static_cast<ssize_t>(j)) + 0.5;
+    for (std::size_t i = 0; i < width; ++i) {
+        ssize_t x = out->page.x + static_cast<ssize_t>(left + i);
+        d.samples[i] = sampleAt(d.map, static_cast<double>(x) + 0.5, dy, d.source.image);
+    }
+    if (!d.map.perspective) return;
+    d.ellipses.resize(width);
+    shapeRow(d.samples, d.ellipses, d.table.support, d.area);
+}
+
+// Draws the sampled pixels into q; false at one the horizon's soft edge
+// reaches, or whose average cannot be taken here.
+bool drawSamples(const DistortionDraw& d, PixelPacket* q, ExceptionInfo* exception) {
+    for (std::size_t i = 0; i < d.samples.size(); ++i) {
+        const Sample& s = d.samples[i];
+        const Ellipse& ellipse = d.ellipses[d.map.perspective ? i : 0];
+        if (s.validity <= 0.0) {
+            q[i] = d.invalid;
+        } else if (s.validity < 1.0 ||
+                   !average(d.source, d.table, ellipse, s.u, s.v, q[i], exception)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Draws the tile at (left, top) of out, whose pixels are pixels.
+bool drawTile(DistortionDraw& d, const Image* out, PixelPacket* pixels, std::size_t top,
+              std::size_t left, ExceptionInfo* exception) {
+    const std::size_t width = std::min(kTile, out->columns - left);
+    const std::size_t bottom = std::min(top + kTile, out->rows);
+    for (std::size_t j = top; j < bottom; ++j) {
+        sampleRow(d, out, j, left, width);
+        if (!drawSamples(d, pixels + j * out->columns + left, exception)) return false;
+    }
+    return true;
+}
+
 // The destination's pixels, tile by tile; false where the horizon's soft
 // edge would need blending, which is left to ImageMagick.
 bool drawDistortion(const Source& source, const Mapping& map, Image* out,
                     ExceptionInfo* exception) {
-    WeightTable table;
-    if (!loadWeights(source.image, table, exception)) return false;
-    const double area = static_cast<double>(
-        static_cast<ssize_t>(source.image->columns * source.image->rows));
-    const PixelPacket invalid = out->matte_color;
-    const std::size_t columns = out->columns, rows = out->rows;
-    std::vector<Sample> samples(kTile);
-    // An affine map stretches every pixel alike: one ellipse serves all.
-    std::vector<Ellipse> ellipses(map.perspective ? kTile : 1);
+    DistortionDraw d{source, map};
+    if (!loadWeights(source.image, d.table, exception)) return false;
+    d.area = static_cast<double>(static_cast<ssize_t>(source.image->columns * source.image->rows));
+    d.invalid = out->matte_color;
+    d.samples.reserve(kTile);
+    d.ellipses.resize(map.perspective ? kTile : 1);
     if (!map.perspective) {
         Sample s = sampleAt(map, 0.5, 0.5, source.image);
-        setEllipse(ellipses[0], ellipseShape(s.dux, s.duy, s.dvx, s.dvy, table.support, area));
+        setEllipse(d.ellipses[0],
+                   ellipseShape(s.dux, s.duy, s.dvx, s.dvy, d.table.support, d.area));
     }
-
     CacheView* view = AcquireAuthenticCacheView(out, exception);
-    PixelPacket* pixels = QueueCacheViewAuthenticPixels(view, 0, 0, columns, rows, exception);
+    PixelPacket* pixels =
+        QueueCacheViewAuthenticPixels(view, 0, 0, out->columns, out->rows, exception);
     bool drawn = pixels != nullptr;
-    for (std::size_t top = 0; drawn && top < rows; top += kTile)
-        for (std::size_t left = 0; drawn && left < columns; left += kTile) {
-            const std::size_t width = std::min(kTile, columns - left);
-            samples.resize(width);
-            if (map.perspective) ellipses.resize(width);
-            for (std::size_t j = top; drawn && j < std::min(top + kTile, rows); ++j) {
-                const double dy = static_cast<double>(out->page.y + static_cast<ssize_t>(j)) + 0.5;
-                for (std::size_t i = 0; i < width; ++i) {
-                    ssize_t x = out->page.x + static_cast<ssize_t>(left + i);
-                    samples[i] = sampleAt(map, static_cast<double>(x) + 0.5, dy, source.image);
-                }
-                if (map.perspective) shapeRow(samples, ellipses, table.support, area);
-                PixelPacket* q = pixels + j * columns + left;
-                for (std::size_t i = 0; i < width; ++i) {
-                    const Sample& s = samples[i];
-                    const Ellipse& ellipse = ellipses[map.perspective ? i : 0];
-                    if (s.validity <= 0.0) {
-                        q[i] = invalid;
-                    } else if (s.validity < 1.0 ||
-                               !average(source, table, ellipse, s.u, s.v, q[i], exception)) {
-                        drawn = false;
-                        break;
-                    }
-                }
-            }
-        }
+    for (std::size_t top = 0; drawn && top < out->rows; top += kTile)
+        for (std::size_t left = 0; drawn && left < out->columns; left += kTile)
+            drawn = drawTile(d, out, pixels, top, left, exception);
     if (drawn && SyncCacheViewAuthenticPixels(view, exception) == MagickFalse) drawn = false;
     DestroyCacheView(view);
     return drawn;
@@ -678,6 +728,16 @@ bool quarterTurns(double degrees) {
     return std::fabs(shearX) < MagickEpsilon && std::fabs(shearY) < MagickEpsilon;
 }
 
+// Puts out in the wand in place of its image; MagickFalse, the wand as it
+// was, when that fails.
+MagickBooleanType handOver(MagickWand* wand, Image* out) {
+    if (pixelWorkStepFails()) {
+        DestroyImage(out);
+        return MagickFalse;
+    }
+    return replaceWandImage(wand, out);
+}
+
 } // namespace
 
 MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* points,
@@ -688,10 +748,7 @@ MagickBooleanType distortPerspectiveBestFit(MagickWand* wand, const double* poin
         ExceptionInfo* exception = AcquireExceptionInfo();
         Image* out = distorted(image, map, exception);
         DestroyExceptionInfo(exception);
-        if (out) {
-            replaceWandImage(wand, out);
-            return MagickTrue;
-        }
+        if (out) return handOver(wand, out);
     }
     return MagickDistortImage(wand, PerspectiveDistortion, count, points, MagickTrue);
 }
@@ -712,10 +769,7 @@ MagickBooleanType rotateOnBackground(MagickWand* wand, const PixelWand* backgrou
             DestroyImage(turning);
         }
         DestroyExceptionInfo(exception);
-        if (out) {
-            replaceWandImage(wand, out);
-            return MagickTrue;
-        }
+        if (out) return handOver(wand, out);
     }
     return MagickRotateImage(wand, background, degrees);
 }

@@ -22,9 +22,6 @@
 
 namespace {
 
-// The arithmetic constants of the ImageMagick in use (Q16, no HDRI).
-constexpr double kQuantumRange = 65535.0;
-constexpr double kQuantumScale = 1.0 / 65535.0;
 // Lanczos: a three-lobed sinc windowed by the sinc stretched to three lobes.
 constexpr double kLobes = 3.0;
 constexpr double kWindowScale = 1.0 / kLobes;
@@ -120,9 +117,10 @@ bool lanczosTaps(std::size_t from, std::size_t to, Taps& taps) {
 }
 
 // The filters use AVX2, present in x86-64 processors for a decade; without
-// it the resize is left to ImageMagick. No FMA: that is a separate set.
-#pragma GCC push_options
-#pragma GCC target("avx2")
+// it the resize is left to ImageMagick. Every function that holds a lane is
+// compiled for it (the attribute both gcc and clang honour) and so are the
+// ones that call them, which lets the compiler inline the whole filter into
+// them. No FMA: that is a separate set.
 
 // One pixel's channels side by side in PixelPacket order (blue, green, red,
 // opacity); each lane does its own channel's operations, so a pixel's sums
@@ -141,6 +139,7 @@ LaneRows laneRows(std::size_t count) { return LaneRows(new StoredLanes[count]); 
 // Destination pixels summed side by side, as many as the registers hold.
 constexpr int kBlock = 4;
 
+__attribute__((target("avx2")))
 void widen(const PixelPacket* in, StoredLanes* out, std::size_t count) {
     for (std::size_t x = 0; x < count; ++x) {
         const __m128i quanta = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x));
@@ -150,9 +149,10 @@ void widen(const PixelPacket* in, StoredLanes* out, std::size_t count) {
 
 // ClampToQuantum on every lane. Rounding half up is the same as clamping the
 // raised value to [0, QuantumRange] before truncating; NaN gives 0.
+__attribute__((target("avx2")))
 inline void storePixel(const Lanes& value, PixelPacket& pixel) {
     const Lanes zero{};
-    const Lanes top = zero + kQuantumRange;
+    const Lanes top = zero + double{QuantumRange};
     const Lanes raised = value + 0.5;
     const Lanes low = raised > zero ? raised : zero;
     const Lanes clamped = low < top ? low : top;
@@ -165,9 +165,10 @@ inline void storePixel(const Lanes& value, PixelPacket& pixel) {
 // weighted channels. With alpha: colours weighted by alpha as well, whose
 // weights are summed in gamma; opacity weighted plainly.
 template <bool Matte>
+__attribute__((target("avx2")))
 inline void addTap(Lanes& sum, double& gamma, double weight, const Lanes& pixel) {
     if constexpr (Matte) {
-        const double alpha = weight * kQuantumScale * (kQuantumRange - pixel[3]);
+        const double alpha = weight * QuantumScale * (QuantumRange - pixel[3]);
         sum += Lanes{alpha, alpha, alpha, weight} * pixel;
         gamma += alpha;
     } else {
@@ -176,6 +177,7 @@ inline void addTap(Lanes& sum, double& gamma, double weight, const Lanes& pixel)
 }
 
 template <bool Matte>
+__attribute__((target("avx2")))
 inline void storeSum(const Lanes& sum, double gamma, PixelPacket& pixel) {
     if constexpr (Matte) {
         gamma = PerceptibleReciprocal(gamma);
@@ -188,6 +190,7 @@ inline void storeSum(const Lanes& sum, double gamma, PixelPacket& pixel) {
 // Destination pixels x to x + N - 1 of a row, filtered along the source row
 // line. The N sums are independent and overlap; each adds its taps in order.
 template <int N, bool Matte>
+__attribute__((target("avx2")))
 inline void filterAcross(const StoredLanes* line, const Taps& taps, std::size_t x,
                          PixelPacket* out) {
     const int width = taps.width;
@@ -205,6 +208,7 @@ inline void filterAcross(const StoredLanes* line, const Taps& taps, std::size_t 
 // Destination pixels x to x + N - 1 of a row, filtered down the source rows
 // it draws on with weights w.
 template <int N, bool Matte>
+__attribute__((target("avx2")))
 inline void filterDown(const StoredLanes* const* rows, const double* w, int width, std::size_t x,
                        PixelPacket* out) {
     Lanes sum[N] = {};
@@ -216,6 +220,7 @@ inline void filterDown(const StoredLanes* const* rows, const double* w, int widt
 
 // A destination row along the source row line, a block of pixels at a time.
 template <bool Matte>
+__attribute__((target("avx2")))
 void filterRow(const StoredLanes* line, PixelPacket* out, std::size_t columns, const Taps& taps) {
     std::size_t x = 0;
     for (; x + kBlock <= columns; x += kBlock) filterAcross<kBlock, Matte>(line, taps, x, out);
@@ -224,6 +229,7 @@ void filterRow(const StoredLanes* line, PixelPacket* out, std::size_t columns, c
 
 // A destination row from the source rows it draws on, a block at a time.
 template <bool Matte>
+__attribute__((target("avx2")))
 void filterColumnsOfRow(const StoredLanes* const* rows, std::size_t columns, const double* w,
                         int width, PixelPacket* out) {
     std::size_t x = 0;
@@ -240,6 +246,7 @@ public:
           rows_(taps.width) {}
 
     template <typename Make>
+    __attribute__((target("avx2")))
     const StoredLanes* const* rowsFor(std::size_t at, Make make) {
         const long width = taps_.width;
         const long first = taps_.first[at];
@@ -263,6 +270,7 @@ private:
 // them is rounded to Quantum as ImageMagick's intermediate image is, and
 // never leaves the cache.
 template <bool Matte>
+__attribute__((target("avx2")))
 void filterImage(const PixelPacket* source, std::size_t columns, PixelPacket* target,
                  std::size_t targetColumns, std::size_t targetRows, const Taps& across,
                  const Taps& down, bool rowsFirst) {
@@ -272,11 +280,12 @@ void filterImage(const PixelPacket* source, std::size_t columns, PixelPacket* ta
         std::vector<PixelPacket> middle(targetColumns);
         RowWindow window(down, targetColumns);
         for (std::size_t y = 0; y < targetRows; ++y) {
-            const StoredLanes* const* rows = window.rowsFor(y, [&](long row, StoredLanes* slot) {
+            auto make = [&](long row, StoredLanes* slot) __attribute__((target("avx2"))) {
                 widen(source + row * columns, line.get(), columns);
                 filterRow<Matte>(line.get(), middle.data(), targetColumns, across);
                 widen(middle.data(), slot, targetColumns);
-            });
+            };
+            const StoredLanes* const* rows = window.rowsFor(y, make);
             filterColumnsOfRow<Matte>(rows, targetColumns, down.weightsOf(y), down.width,
                                       target + y * targetColumns);
         }
@@ -286,9 +295,10 @@ void filterImage(const PixelPacket* source, std::size_t columns, PixelPacket* ta
     std::vector<PixelPacket> middle(columns);
     RowWindow window(down, columns);
     for (std::size_t y = 0; y < targetRows; ++y) {
-        const StoredLanes* const* rows = window.rowsFor(y, [&](long row, StoredLanes* slot) {
+        auto make = [&](long row, StoredLanes* slot) __attribute__((target("avx2"))) {
             widen(source + row * columns, slot, columns);
-        });
+        };
+        const StoredLanes* const* rows = window.rowsFor(y, make);
         filterColumnsOfRow<Matte>(rows, columns, down.weightsOf(y), down.width, middle.data());
         widen(middle.data(), line.get(), columns);
         filterRow<Matte>(line.get(), target + y * targetColumns, targetColumns, across);
@@ -296,6 +306,7 @@ void filterImage(const PixelPacket* source, std::size_t columns, PixelPacket* ta
 }
 
 // Resizes source (columns wide) into target.
+__attribute__((target("avx2")))
 void filter(const PixelPacket* source, std::size_t columns, PixelPacket* target,
             std::size_t targetColumns, std::size_t targetRows, const Taps& across,
             const Taps& down, bool rowsFirst, bool matte) {
@@ -304,8 +315,6 @@ void filter(const PixelPacket* source, std::size_t columns, PixelPacket* target,
     else filterImage<false>(source, columns, target, targetColumns, targetRows, across, down,
                             rowsFirst);
 }
-
-#pragma GCC pop_options
 
 // What this file does not compute the way ImageMagick would for the image.
 bool computable(const Image* image) {

@@ -6,8 +6,8 @@
 //   (libmagickcore-6.q16-6 8:6.9.11.60+dfsg-1.6+deb12u16), whose files
 //   - magick/resize.c      the Lanczos filter, its weights and the two passes
 //                          (image_resize.cpp)
-//   - magick/composite.c,  the Over blend and when a composite is a plain copy
-//     magick/composite-private.h  (image_composite.cpp)
+//   - magick/composite.c,  the Over blend (over_blend.h) and when a composite
+//     magick/composite-private.h  is a plain copy (image_composite.cpp)
 //   - magick/distort.c,    the perspective and scale-rotate-translate
 //     magick/resample.c    distortions and their elliptical weighted average
 //                          (image_distort.cpp)
@@ -24,6 +24,8 @@
 // time: the prototypes below would not be known to match it.
 #pragma once
 
+#include <cmath>
+
 #include <wand/MagickWand.h>
 
 #if MagickLibVersion != 0x69B || MAGICKCORE_QUANTUM_DEPTH != 16 || MAGICKCORE_HDRI_ENABLE
@@ -39,3 +41,6 @@ ResizeFilter* DestroyResizeFilter(ResizeFilter*);
 MagickRealType GetResizeFilterSupport(const ResizeFilter*);
 MagickRealType GetResizeFilterWeight(const ResizeFilter*, const MagickRealType);
 }
+
+// MagickCore's DegreesToRadians (magick/image-private.h, not installed).
+inline double degreesToRadians(double degrees) { return M_PI * degrees / 180.0; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 #include <wand/MagickWand.h>
 
@@ -14,8 +15,6 @@ namespace {
 constexpr std::size_t kBezierQuantum = 200;
 constexpr double kMaxCoordinate = 1e6;
 constexpr double kMaxRadius = 1e5;
-
-double degreesToRadians(double degrees) { return M_PI * degrees / 180.0; }
 
 bool inRange(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
 bool inRange(const ShapePoint& p) { return inRange(p.x) && inRange(p.y); }
@@ -60,6 +59,88 @@ void traceBezier(std::vector<ShapePoint>& out, const ShapePoint (&control)[4]) {
     out.push_back(control[count - 1]);
 }
 
+// An elliptic arc mapped onto the unit circle: the rotation by the arc's
+// angle, the radii (grown when too short to join the ends), the centre
+// there, the start angle and the sweep.
+struct UnitArc {
+    double cosine = 1, sine = 0;
+    ShapePoint radii;
+    ShapePoint center;
+    double alpha = 0, theta = 0;
+};
+
+// The arc from start to end on the unit circle; nothing when it is drawn as
+// a line (no radius, or ends too close together there).
+std::optional<UnitArc> unitArc(ShapePoint start, ShapePoint end, ShapePoint arc, double angle,
+                               bool largeArc, bool sweep) {
+    UnitArc u;
+    u.radii = {std::fabs(arc.x), std::fabs(arc.y)};
+    if (u.radii.x < MagickEpsilon || u.radii.y < MagickEpsilon) return std::nullopt;
+    u.cosine = std::cos(degreesToRadians(std::fmod(angle, 360.0)));
+    u.sine = std::sin(degreesToRadians(std::fmod(angle, 360.0)));
+    const double cosine = u.cosine, sine = u.sine;
+    ShapePoint center;
+    center.x = cosine * (end.x - start.x) / 2 + sine * (end.y - start.y) / 2;
+    center.y = cosine * (end.y - start.y) / 2 - sine * (end.x - start.x) / 2;
+    double delta = (center.x * center.x) / (u.radii.x * u.radii.x) +
+                   (center.y * center.y) / (u.radii.y * u.radii.y);
+    if (delta < MagickEpsilon) return std::nullopt;
+    if (delta > 1.0) {
+        u.radii.x *= std::sqrt(delta);
+        u.radii.y *= std::sqrt(delta);
+    }
+    ShapePoint from, to;
+    from.x = cosine * start.x / u.radii.x + sine * start.y / u.radii.x;
+    from.y = cosine * start.y / u.radii.y - sine * start.x / u.radii.y;
+    to.x = cosine * end.x / u.radii.x + sine * end.y / u.radii.x;
+    to.y = cosine * end.y / u.radii.y - sine * end.x / u.radii.y;
+    double alpha = to.x - from.x;
+    double beta = to.y - from.y;
+    if (std::fabs(alpha * alpha + beta * beta) < MagickEpsilon) return std::nullopt;
+    double factor = PerceptibleReciprocal(alpha * alpha + beta * beta) - 0.25;
+    if (factor <= 0.0) {
+        factor = 0.0;
+    } else {
+        factor = std::sqrt(factor);
+        if (sweep == largeArc) factor = -factor;
+    }
+    u.center.x = (from.x + to.x) / 2 - factor * beta;
+    u.center.y = (from.y + to.y) / 2 + factor * alpha;
+    u.alpha = std::atan2(from.y - u.center.y, from.x - u.center.x);
+    u.theta = std::atan2(to.y - u.center.y, to.x - u.center.x) - u.alpha;
+    if (u.theta < 0.0 && sweep)
+        u.theta += 2.0 * M_PI;
+    else if (u.theta > 0.0 && !sweep)
+        u.theta -= 2.0 * M_PI;
+    return u;
+}
+
+// Segment i of n of the arc as a cubic Bezier curve's last three control
+// points, back in the drawing's frame.
+void arcSegmentControls(const UnitArc& u, std::size_t i, std::size_t n, ShapePoint* control) {
+    const double turn = degreesToRadians(360.0);
+    const double at = static_cast<double>(i), next = static_cast<double>(i + 1);
+    const double count = static_cast<double>(n);
+    double beta = 0.5 * ((u.alpha + next * u.theta / count) - (u.alpha + at * u.theta / count));
+    double gamma = (8.0 / 3.0) * std::sin(std::fmod(0.5 * beta, turn)) *
+                   std::sin(std::fmod(0.5 * beta, turn)) / std::sin(std::fmod(beta, turn));
+    // Separate sine and cosine calls, as ImageMagick makes them.
+    const double from = u.alpha + at * u.theta / count, to = u.alpha + next * u.theta / count;
+    ShapePoint points[3];
+    points[0].x =
+        u.center.x + std::cos(std::fmod(from, turn)) - gamma * std::sin(std::fmod(from, turn));
+    points[0].y =
+        u.center.y + std::sin(std::fmod(from, turn)) + gamma * std::cos(std::fmod(from, turn));
+    points[2].x = u.center.x + std::cos(std::fmod(to, turn));
+    points[2].y = u.center.y + std::sin(std::fmod(to, turn));
+    points[1].x = points[2].x + gamma * std::sin(std::fmod(to, turn));
+    points[1].y = points[2].y - gamma * std::cos(std::fmod(to, turn));
+    for (int k = 0; k < 3; k++) {
+        control[k].x = u.cosine * u.radii.x * points[k].x - u.sine * u.radii.y * points[k].y;
+        control[k].y = u.sine * u.radii.x * points[k].x + u.cosine * u.radii.y * points[k].y;
+    }
+}
+
 // An elliptic arc from start to end (SVG's arc): a point when they meet, a
 // line when it has no radius, otherwise Bezier quarters at most.
 void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, ShapePoint arc,
@@ -69,72 +150,18 @@ void traceArc(std::vector<ShapePoint>& out, ShapePoint start, ShapePoint end, Sh
         out.push_back(end);
         return;
     }
-    ShapePoint radii{std::fabs(arc.x), std::fabs(arc.y)};
-    auto line = [&] {
+    std::optional<UnitArc> u = unitArc(start, end, arc, angle, largeArc, sweep);
+    if (!u) {
         out.push_back(start);
         out.push_back(end);
-    };
-    if (radii.x < MagickEpsilon || radii.y < MagickEpsilon) return line();
-    double cosine = std::cos(degreesToRadians(std::fmod(angle, 360.0)));
-    double sine = std::sin(degreesToRadians(std::fmod(angle, 360.0)));
-    ShapePoint center;
-    center.x = cosine * (end.x - start.x) / 2 + sine * (end.y - start.y) / 2;
-    center.y = cosine * (end.y - start.y) / 2 - sine * (end.x - start.x) / 2;
-    double delta =
-        (center.x * center.x) / (radii.x * radii.x) + (center.y * center.y) / (radii.y * radii.y);
-    if (delta < MagickEpsilon) return line();
-    if (delta > 1.0) {
-        radii.x *= std::sqrt(delta);
-        radii.y *= std::sqrt(delta);
+        return;
     }
-    ShapePoint points[3];
-    points[0].x = cosine * start.x / radii.x + sine * start.y / radii.x;
-    points[0].y = cosine * start.y / radii.y - sine * start.x / radii.y;
-    points[1].x = cosine * end.x / radii.x + sine * end.y / radii.x;
-    points[1].y = cosine * end.y / radii.y - sine * end.x / radii.y;
-    double alpha = points[1].x - points[0].x;
-    double beta = points[1].y - points[0].y;
-    if (std::fabs(alpha * alpha + beta * beta) < MagickEpsilon) return line();
-    double factor = PerceptibleReciprocal(alpha * alpha + beta * beta) - 0.25;
-    if (factor <= 0.0) {
-        factor = 0.0;
-    } else {
-        factor = std::sqrt(factor);
-        if (sweep == largeArc) factor = -factor;
-    }
-    center.x = (points[0].x + points[1].x) / 2 - factor * beta;
-    center.y = (points[0].y + points[1].y) / 2 + factor * alpha;
-    alpha = std::atan2(points[0].y - center.y, points[0].x - center.x);
-    double theta = std::atan2(points[1].y - center.y, points[1].x - center.x) - alpha;
-    if (theta < 0.0 && sweep)
-        theta += 2.0 * M_PI;
-    else if (theta > 0.0 && !sweep)
-        theta -= 2.0 * M_PI;
-    double segmentsReal = std::ceil(std::fabs(theta / (0.5 * M_PI + MagickEpsilon)));
+    double segmentsReal = std::ceil(std::fabs(u->theta / (0.5 * M_PI + MagickEpsilon)));
     std::size_t segments = static_cast<std::size_t>(static_cast<long>(segmentsReal));
-    const double turn = degreesToRadians(360.0);
-    const double n = static_cast<double>(segments);
     for (std::size_t i = 0; i < segments; i++) {
-        const double at = static_cast<double>(i), next = static_cast<double>(i + 1);
-        beta = 0.5 * ((alpha + next * theta / n) - (alpha + at * theta / n));
-        double gamma = (8.0 / 3.0) * std::sin(std::fmod(0.5 * beta, turn)) *
-                       std::sin(std::fmod(0.5 * beta, turn)) / std::sin(std::fmod(beta, turn));
-        // Separate sine and cosine calls, as ImageMagick makes them.
-        const double from = alpha + at * theta / n, to = alpha + next * theta / n;
-        points[0].x =
-            center.x + std::cos(std::fmod(from, turn)) - gamma * std::sin(std::fmod(from, turn));
-        points[0].y =
-            center.y + std::sin(std::fmod(from, turn)) + gamma * std::cos(std::fmod(from, turn));
-        points[2].x = center.x + std::cos(std::fmod(to, turn));
-        points[2].y = center.y + std::sin(std::fmod(to, turn));
-        points[1].x = points[2].x + gamma * std::sin(std::fmod(to, turn));
-        points[1].y = points[2].y - gamma * std::cos(std::fmod(to, turn));
         ShapePoint control[4];
         control[0] = i == 0 ? start : out.back();
-        for (int k = 0; k < 3; k++) {
-            control[k + 1].x = cosine * radii.x * points[k].x - sine * radii.y * points[k].y;
-            control[k + 1].y = sine * radii.x * points[k].x + cosine * radii.y * points[k].y;
-        }
+        arcSegmentControls(*u, i, segments, control + 1);
         if (i == segments - 1) control[3] = end;
         traceBezier(out, control);
     }

@@ -16,36 +16,27 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <span>
 #include <utility>
 
-#include "render/magick_mirror/shape_outline.h"
+#include "render/magick_mirror/over_blend.h"
 #include "render/magick_mirror/own_pixel_work.h"
+#include "render/magick_mirror/shape_outline.h"
 
 namespace {
 
-constexpr double kQuantumRange = 65535.0;
-constexpr double kQuantumScale = 1.0 / 65535.0;
 // Half the default stroke width, under a translation that does not scale.
 constexpr double kMid = 0.5;
 
-double roundToUnity(double value) { return value < 0.0 ? 0.0 : (value > 1.0) ? 1.0 : value; }
-
 // The opacity ImageMagick's pixel Over leaves: a colour at opacity alpha
 // over a pixel at opacity beta.
-Quantum overOpacity(double alpha, double beta) {
-    double Sa = 1.0 - kQuantumScale * alpha;
-    double Da = 1.0 - kQuantumScale * beta;
-    double gamma = Sa + Da - Sa * Da;
-    return ClampToQuantum(kQuantumRange * (1.0 - roundToUnity(gamma)));
-}
+Quantum overOpacity(double alpha, double beta) { return overBlend(alpha, beta).opacity; }
 
 // A polygon pixel's opacity: the opaque white fill laid over it at coverage
 // f, then the transparent stroke (whatever its coverage) laid over that.
 Quantum drawnOpacity(double f, Quantum below) {
-    Quantum filled = overOpacity(kQuantumRange - f * kQuantumRange, below);
-    return overOpacity(kQuantumRange, filled);
+    Quantum filled = overOpacity(QuantumRange - f * QuantumRange, below);
+    return overOpacity(QuantumRange, filled);
 }
 
 // The result of each coverage every mask opacity can meet, worked out once.
@@ -118,49 +109,9 @@ std::vector<PathPoint> primitivePath(const OutlinePrimitive& primitive) {
     return path;
 }
 
-int compareValues(double p, double q) {
-    if ((p - q) < 0.0) return -1;
-    if ((p - q) > 0.0) return 1;
-    return 0;
-}
-
-// ImageMagick's edge order: by first point, then by direction.
-int compareEdges(const Edge& a, const Edge& b) {
-    const ShapePoint* p = a.points.data();
-    const ShapePoint* q = b.points.data();
-    if (int c = compareValues(p[0].y, q[0].y)) return c;
-    if (int c = compareValues(p[0].x, q[0].x)) return c;
-    if (int c = compareValues((p[1].x - p[0].x) * (q[1].y - q[0].y),
-                              (p[1].y - p[0].y) * (q[1].x - q[0].x)))
-        return c;
-    if (int c = compareValues(p[1].y, q[1].y)) return c;
-    return compareValues(p[1].x, q[1].x);
-}
-
-// The C library's qsort of these edges: a top-down merge sort, the left run
-// first on ties, which fixes the order of edges that compare equal.
-void mergeSort(const std::vector<Edge>& edges, int* b, std::size_t n, int* tmp) {
-    if (n <= 1) return;
-    std::size_t n1 = n / 2, n2 = n - n1;
-    int* b1 = b;
-    int* b2 = b + n1;
-    mergeSort(edges, b1, n1, tmp);
-    mergeSort(edges, b2, n2, tmp);
-    int* t = tmp;
-    while (n1 > 0 && n2 > 0) {
-        if (compareEdges(edges[*b1], edges[*b2]) <= 0) {
-            *t++ = *b1++;
-            --n1;
-        } else {
-            *t++ = *b2++;
-            --n2;
-        }
-    }
-    if (n1 > 0) std::memcpy(t, b1, n1 * sizeof(int));
-    std::memcpy(b, tmp, (n - n2) * sizeof(int));
-}
-
-// The path cut into edges wherever it turns between up and down, sorted.
+// The path cut into edges wherever it turns between up and down. ImageMagick
+// sorts them to skip work row by row; here a pixel's answer is a maximum
+// and a parity over the edges, which their order does not change.
 std::vector<Edge> pathEdges(const std::vector<PathPoint>& path) {
     std::vector<Edge> edges;
     std::vector<ShapePoint> points;
@@ -210,19 +161,13 @@ std::vector<Edge> pathEdges(const std::vector<PathPoint>& path) {
         if (point.x > boundsX2) boundsX2 = point.x;
     }
     if (started && points.size() >= 2) emit();
-    std::vector<int> order(edges.size()), tmp(edges.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-    mergeSort(edges, order.data(), order.size(), tmp.data());
-    std::vector<Edge> sorted;
-    sorted.reserve(edges.size());
-    for (int i : order) sorted.push_back(std::move(edges[i]));
-    for (Edge& e : sorted) {
+    for (Edge& e : edges) {
         e.top = e.y1 - kMid - 0.5;
         e.bottom = e.y2 + kMid + 0.5;
         e.left = e.x1 - kMid - 0.5;
         e.right = e.x2 + kMid + 0.5;
     }
-    return sorted;
+    return edges;
 }
 
 // The squared distance ImageMagick measures from (x, y) to the segment q0-q1.
@@ -259,6 +204,19 @@ void addDistance(double& coverage, double d) {
 struct PixelRange {
     long from, to;  // inclusive
 };
+
+// A range of pixels on a row.
+using RowRange = std::pair<long, PixelRange>;
+
+// How much further than a pixel a segment with this squared length may
+// reach: a margin far above rounding, more for a segment shorter than a
+// millionth, whose perpendicular distances ImageMagick shrinks (the
+// reciprocal of its squared length stops at 1e12).
+double nearMargin(double squaredLength) {
+    double margin = 1e-6;
+    if (squaredLength > 0.0 && squaredLength < 1e-12) margin += 2e-6 / std::sqrt(squaredLength);
+    return std::min(margin, 1e6);
+}
 
 // One polygon primitive drawn over the mask.
 class PolygonDraw {
@@ -305,50 +263,48 @@ private:
         return true;
     }
 
-    // Per row, the pixels that may lie within a pixel of some segment: the
-    // segment's columns over the rows a pixel above and below, widened by a
-    // pixel and a margin far above rounding. A segment shorter than a
-    // millionth reaches further: ImageMagick's reciprocal of its squared
-    // length stops at 1e12, shrinking its perpendicular distances.
+    // Per row, the pixels that may lie within a pixel of some segment, kept
+    // row by row: row r's ranges are near_[nearStart_[r]] up to
+    // near_[nearStart_[r + 1]].
     void collectNearRanges() {
-        long rowCount = stopY_ - startY_ + 1;
-        std::vector<std::pair<long, PixelRange>> found;
-        for (const Edge& e : edges_) {
-            for (std::size_t i = 1; i < e.points.size(); ++i) {
-                const ShapePoint& a = e.points[i - 1];
-                const ShapePoint& b = e.points[i];
-                double dx = b.x - a.x, dy = b.y - a.y;
-                double squared = dx * dx + dy * dy;
-                double margin = 1e-6;
-                if (squared > 0.0 && squared < 1e-12) margin += 2e-6 / std::sqrt(squared);
-                margin = std::min(margin, 1e6);
-                double ylo = std::min(a.y, b.y), yhi = std::max(a.y, b.y);
-                double xlo = std::min(a.x, b.x), xhi = std::max(a.x, b.x);
-                double reach = 1.0 + margin;
-                long r0 = static_cast<long>(std::max(std::ceil(ylo - reach), double(startY_)));
-                long r1 = static_cast<long>(std::min(std::floor(yhi + reach), double(stopY_)));
-                for (long row = r0; row <= r1; ++row) {
-                    double b0 = std::max(ylo, row - reach), b1 = std::min(yhi, row + reach);
-                    double lo = xlo, hi = xhi;
-                    if (dy != 0.0 && b0 <= b1) {
-                        double slope = dx / dy;
-                        double u = a.x + (b0 - a.y) * slope, v = a.x + (b1 - a.y) * slope;
-                        lo = std::max(xlo, std::min(u, v));
-                        hi = std::min(xhi, std::max(u, v));
-                    }
-                    double from = std::max(std::ceil(lo - reach), double(startX_));
-                    double to = std::min(std::floor(hi + reach), double(stopX_));
-                    if (from > to) continue;
-                    found.push_back({row - startY_, {long(from), long(to)}});
-                }
-            }
-        }
+        std::vector<RowRange> found;
+        for (const Edge& e : edges_)
+            for (std::size_t i = 1; i < e.points.size(); ++i)
+                addNearRanges(e.points[i - 1], e.points[i], found);
+        const long rowCount = stopY_ - startY_ + 1;
         nearStart_.assign(rowCount + 1, 0);
         for (const auto& [row, range] : found) ++nearStart_[row + 1];
         for (long r = 0; r < rowCount; ++r) nearStart_[r + 1] += nearStart_[r];
         near_.resize(found.size());
         std::vector<std::size_t> fill(nearStart_.begin(), nearStart_.end() - 1);
         for (const auto& [row, range] : found) near_[fill[row]++] = range;
+    }
+
+    // The pixels segment a-b may lie within a pixel of: its columns over the
+    // rows a pixel above and below, widened by a pixel and a margin far above
+    // rounding, added to found row by row (rows counted from startY_).
+    void addNearRanges(const ShapePoint& a, const ShapePoint& b,
+                       std::vector<RowRange>& found) const {
+        double dx = b.x - a.x, dy = b.y - a.y;
+        double reach = 1.0 + nearMargin(dx * dx + dy * dy);
+        double ylo = std::min(a.y, b.y), yhi = std::max(a.y, b.y);
+        double xlo = std::min(a.x, b.x), xhi = std::max(a.x, b.x);
+        long r0 = static_cast<long>(std::max(std::ceil(ylo - reach), double(startY_)));
+        long r1 = static_cast<long>(std::min(std::floor(yhi + reach), double(stopY_)));
+        for (long row = r0; row <= r1; ++row) {
+            // The segment's columns where it passes within reach of the row.
+            double b0 = std::max(ylo, row - reach), b1 = std::min(yhi, row + reach);
+            double lo = xlo, hi = xhi;
+            if (dy != 0.0 && b0 <= b1) {
+                double slope = dx / dy;
+                double u = a.x + (b0 - a.y) * slope, v = a.x + (b1 - a.y) * slope;
+                lo = std::max(xlo, std::min(u, v));
+                hi = std::min(xhi, std::max(u, v));
+            }
+            double from = std::max(std::ceil(lo - reach), double(startX_));
+            double to = std::min(std::floor(hi + reach), double(stopX_));
+            if (from <= to) found.push_back({row - startY_, {long(from), long(to)}});
+        }
     }
 
     // The row's near pixels as sorted, disjoint ranges.
@@ -541,7 +497,7 @@ std::optional<std::vector<Quantum>> shapeMaskOpacity(const Shape& shape, int x, 
         traceShape(shape, -static_cast<double>(x), -static_cast<double>(y));
     if (!primitives) return std::nullopt;
     std::vector<Quantum> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                              65535);
+                              QuantumRange);
     for (const OutlinePrimitive& primitive : *primitives) {
         if (primitive.isPoint) {
             drawPoint(primitive.point, width, height, mask.data());

@@ -15,6 +15,7 @@
 #include "render/effects/effect_context.h"
 #include "render/effects/frame_output.h"
 #include "render/effects/shape.h"
+#include "render/magick_mirror/pixel_work_fault.h"
 #include "render/wand_ptr.h"
 
 namespace harness {
@@ -185,6 +186,16 @@ const std::vector<std::vector<ShapePoint>>& ringsOf(const Shape& shape);
 // Count mode reports transitionFrames + hold for each index at frame sizes
 // from very wide to very tall.
 void expectCountAtEverySize(const std::vector<int>& indices, int transitionFrames);
+
+// While it lives, the step of the render's own pixel work after `steps`
+// more fails (render/magick_mirror/pixel_work_fault.h).
+class FailingPixelWorkStep {
+public:
+    explicit FailingPixelWorkStep(long steps) { failPixelWorkStep(steps); }
+    ~FailingPixelWorkStep() { failPixelWorkStep(-1); }
+    FailingPixelWorkStep(const FailingPixelWorkStep&) = delete;
+    FailingPixelWorkStep& operator=(const FailingPixelWorkStep&) = delete;
+};
 
 } // namespace harness
 

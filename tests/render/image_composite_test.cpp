@@ -141,3 +141,82 @@ TEST(ImageComposite, BlendsLyingOnAHalfRoundAsImageMagickRoundsThem) {
     compositeImageOver(targetImage.get(), sourceImage.get(), 0, 0);
     EXPECT_EQ(stateOf(targetImage.get()), stateOf(expected.get()));
 }
+
+namespace {
+
+// While it lives, ImageMagick may take no memory, map or disk for a pixel
+// cache: an image that has to make its pixels its own cannot.
+class NoCacheResources {
+public:
+    NoCacheResources() {
+        for (auto& [type, limit] : saved_) {
+            limit = GetMagickResourceLimit(type);
+            SetMagickResourceLimit(type, 0);
+        }
+    }
+    ~NoCacheResources() {
+        for (const auto& [type, limit] : saved_) SetMagickResourceLimit(type, limit);
+    }
+    NoCacheResources(const NoCacheResources&) = delete;
+    NoCacheResources& operator=(const NoCacheResources&) = delete;
+
+private:
+    std::pair<ResourceType, MagickSizeType> saved_[3] = {
+        {MemoryResource, 0}, {MapResource, 0}, {DiskResource, 0}};
+};
+
+} // namespace
+
+TEST(ImageComposite, ATargetWhosePixelsCannotBeHadFailsAsImageMagickFails) {
+    std::mt19937 random(3);
+    WandPtr picture = randomImage(23, 17, Alpha::Mixed, random);
+    WandPtr source = randomImage(9, 6, Alpha::Mixed, random);
+    // A clone shares the picture's pixels until it is written to.
+    WandPtr target(CloneMagickWand(picture.get()));
+    const std::string before = stateOf(target.get());
+    {
+        NoCacheResources exhausted;
+        EXPECT_EQ(compositePartOver(target.get(), source.get(), 1, 1, 5, 4, 2, 3),
+                  PartOver::Declined);
+        EXPECT_EQ(compositeImageOver(target.get(), source.get(), 2, 3), MagickFalse);
+    }
+    // ImageMagick's own call failed and told the wand why.
+    ExceptionType severity = UndefinedException;
+    MagickTextPtr description(MagickGetException(target.get(), &severity));
+    EXPECT_NE(severity, UndefinedException);
+    EXPECT_TRUE(stateOf(target.get()) == before);
+}
+
+TEST(ImageComposite, ASourceRowThatCannotBeReadFailsTheCompositeAndNoCanvasKeepsIt) {
+    // The source covers six rows of the target; the first, a middle and the
+    // last fail in turn. The rows before the failing one are laid, no row
+    // after it; a new canvas is made again by ImageMagick's calls.
+    std::mt19937 random(5);
+    for (long failing : {0, 2, 5}) {
+        SCOPED_TRACE(failing);
+        WandPtr target = randomImage(23, 17, Alpha::Mixed, random);
+        WandPtr larger = randomImage(12, 9, Alpha::Mixed, random);
+        WandPtr source = cropCopy(larger.get(), 2, 1, 9, 6);
+        WandPtr expected(CloneMagickWand(target.get()));
+        if (WandPtr laid = cropCopy(source.get(), 0, 0, 9, static_cast<int>(failing)))
+            MagickCompositeImage(expected.get(), laid.get(), OverCompositeOp, 5, 4);
+        WandPtr part(CloneMagickWand(target.get()));
+        {
+            harness::FailingPixelWorkStep seam(failing);
+            EXPECT_EQ(compositeImageOver(target.get(), source.get(), 5, 4), MagickFalse);
+        }
+        EXPECT_TRUE(stateOf(target.get()) == stateOf(expected.get())) << "composite";
+        {
+            harness::FailingPixelWorkStep seam(failing);
+            EXPECT_EQ(compositePartOver(part.get(), larger.get(), 2, 1, 9, 6, 5, 4),
+                      PartOver::Failed);
+        }
+        EXPECT_TRUE(stateOf(part.get()) == stateOf(expected.get())) << "part";
+
+        WandPtr canvasExpected(newCanvas(23, 17, "#336699"));
+        MagickCompositeImage(canvasExpected.get(), source.get(), OverCompositeOp, 5, 4);
+        harness::FailingPixelWorkStep seam(failing);
+        WandPtr canvas(newCanvasWithImageOver(23, 17, "#336699", source.get(), 5, 4));
+        EXPECT_TRUE(stateOf(canvas.get()) == stateOf(canvasExpected.get())) << "canvas";
+    }
+}

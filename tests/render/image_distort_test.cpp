@@ -135,3 +135,22 @@ TEST(ImageDistort, RotationGivesImageMagicksPixels) {
                                             named("turn", W, H, static_cast<int>(alpha), degrees));
         }
 }
+
+TEST(ImageDistort, AResultThatCannotBeHandedToTheWandFailsAndLeavesThePicture) {
+    WandPtr picture = noisyPicture(37, 23, Alpha::Opaque, 5);
+    MagickSetImageVirtualPixelMethod(picture.get(), TransparentVirtualPixelMethod);
+    const PerspectivePoints points = flipControlPoints(FlipHinge::Left, 37, 23)[3];
+    PixelWandPtr transparent = newPixelWand("#FFFFFF00");
+    WandPtr flipped(CloneMagickWand(picture.get()));
+    WandPtr turned(CloneMagickWand(picture.get()));
+    {
+        harness::FailingPixelWorkStep seam(0);
+        EXPECT_EQ(distortPerspectiveBestFit(flipped.get(), points.data(), 16), MagickFalse);
+    }
+    {
+        harness::FailingPixelWorkStep seam(0);
+        EXPECT_EQ(rotateOnBackground(turned.get(), transparent.get(), 54), MagickFalse);
+    }
+    EXPECT_EQ(imageDifference(picture.get(), flipped.get()), "");
+    EXPECT_EQ(imageDifference(picture.get(), turned.get()), "");
+}
