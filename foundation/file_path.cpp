@@ -4,6 +4,7 @@
 #include "foundation/heap_alloc.h"
 #include "foundation/shell.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/xdg_dirs.h"
 
 #include <algorithm>
@@ -137,14 +138,14 @@ bool copyOut(const std::string& text, char* buffer, std::size_t size) {
     return true;
 }
 
-// Status of path when it opens for reading and is not a folder. Opening
-// (rather than stat alone) keeps unreadable files out, as on Windows;
-// O_NONBLOCK keeps a FIFO from blocking.
+// Status of path when it opens for reading as a regular file. Opening
+// (rather than stat alone) keeps unreadable files out, as on Windows; a
+// FIFO, device or socket is no file the program can read, and opening it
+// does not block.
 bool openedFileStatus(const char* path, struct stat& st) {
-    if (!path || !*path) return false;
-    int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = openRegularFile(path);
     if (fd < 0) return false;
-    bool file = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    bool file = ::fstat(fd, &st) == 0;
     ::close(fd);
     return file;
 }

@@ -14,12 +14,12 @@
 
 constexpr int kMaxPathLength = 259;
 
-// 1 when path names something other than a folder that can be opened for
-// reading, else 0.
+// 1 when path names a regular file that can be opened for reading, else 0
+// (a folder, FIFO, device or socket is no file).
 int fileExists(const char* path);
 // 1 when path names a folder (following symbolic links), else 0.
 int isDirectory(const char* path);
-// Size in bytes of a readable file; -1 when it cannot be opened or is a folder.
+// Size in bytes of a readable regular file; -1 for anything else.
 std::int64_t getFileSize(const char* path);
 
 // 1 when the name or extension ends with .jpg .jpeg .png .bmp .gif .tif

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -60,6 +61,13 @@ TEST(FilePath, ExistenceAndSizes) {
     EXPECT_EQ(fileExists(file.c_str()), 1);
     EXPECT_EQ(fileExists(temp.path().c_str()), 0);  // a folder is not a file
     EXPECT_EQ(fileExists((temp / "missing").c_str()), 0);
+    // Nor is anything that cannot be read as one; a FIFO without a writer
+    // must not hold the check up.
+    ASSERT_EQ(::mkfifo((temp / "fifo").c_str(), 0600), 0);
+    for (const std::string& other : {temp / "fifo", std::string("/dev/null")}) {
+        EXPECT_EQ(fileExists(other.c_str()), 0) << other;
+        EXPECT_EQ(getFileSize(other.c_str()), -1) << other;
+    }
     EXPECT_EQ(isDirectory(temp.path().c_str()), 1);
     EXPECT_EQ(isDirectory(file.c_str()), 0);
     EXPECT_EQ(getFileSize(file.c_str()), 5);
