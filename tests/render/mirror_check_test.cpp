@@ -3,8 +3,31 @@
 
 #include <algorithm>
 
+#include "imagemagick_comparison.h"
 #include "render/magick_mirror/mirror_check.h"
 #include "render/magick_mirror/own_pixel_work.h"
+
+TEST(MirrorCheck, OwnWorkGivesImageMagicksPixelsOnEveryCaseAndTheCheckKeepsIt) {
+    ImageMagickComparison check("resize, composite, distortions and drawing",
+                                "88968663713EE1033EAC35C04FF82356");
+    for (const MirrorCase& c : mirrorCases()) {
+        SCOPED_TRACE(testing::Message() << c.name << " (" << c.operation << ")");
+        MirrorResult imageMagick = c.imageMagick();
+        check.reference(imageMagick);
+        check.compare([&] {
+            EXPECT_GT(imageMagick.channels.size(), 0u);
+            EXPECT_TRUE(c.own() == imageMagick);
+        });
+    }
+    check.compare([] {
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(checkOwnPixelWork());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_TRUE(ownPixelWork);
+    });
+    ownPixelWork = true;
+    if (std::string why = check.judge(); !why.empty()) GTEST_SKIP() << why;
+}
 
 TEST(MirrorCheck, ACaseImageMagickDrawsOneStepOffTurnsTheOwnWorkOffAndSaysSoOnce) {
     std::vector<MirrorCase> cases = mirrorCases();
