@@ -48,6 +48,7 @@
 #include "production/picture_list.h"
 #include "production/program_folders.h"
 #include "production/video_size_presets.h"
+#include "render/magick_mirror/mirror_check.h"
 #include "render/magick_self_test.h"
 #include "render/picture_renderer.h"
 #include "ui/app_icon.h"
@@ -120,6 +121,14 @@ bool imageMagickWorks(const StartupOptions& options) {
     if (passed) return true;
     messageBox(nullptr, kImageMagickFailureText, "提示", MB_ICONWARNING);
     return false;
+}
+
+// The render's own resizes, composites, distortions and shape masks must
+// give this ImageMagick's pixels: where they do not (the library was updated
+// under the program), it is left to do that work itself, before any render.
+void checkPixelWork(const StartupOptions& options) {
+    if (options.pixelWorkCheck) options.pixelWorkCheck();
+    else checkOwnPixelWork();
 }
 
 // Step 12: the digest of the program file, sent with the start-up query.
@@ -256,6 +265,7 @@ StartupOutcome startProgram(const StartupOptions& options) {
     removeStaleTemporaryFiles();
     startNetwork();
     if (!imageMagickWorks(options)) return {false, 1};
+    checkPixelWork(options);
     random_init();
     computeProgramDigest();
     buildTables();

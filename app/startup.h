@@ -14,6 +14,9 @@ struct StartupOptions {
     std::string programFolder;  // empty: the executable's folder
     // The ImageMagick self-test (tests replace it); 1 when it passed.
     int (*imageMagickCheck)() = nullptr;
+    // The check of the render's own pixel work against ImageMagick's (tests
+    // replace it); true when the render keeps its own work.
+    bool (*pixelWorkCheck)() = nullptr;
 };
 
 struct StartupOutcome {

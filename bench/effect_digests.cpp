@@ -13,7 +13,9 @@
 // order (YUV 4:2:0 as for a video, or RGB with --rgb), then one digest of
 // the whole stream. Two builds' outputs (or a run with --imagemagick-only,
 // which leaves every resize, composite, distortion and shape mask to
-// ImageMagick's own calls) are compared with diff.
+// ImageMagick's own calls) are compared with diff. Without it, as the
+// program does at start, the own work is first checked against the
+// installed ImageMagick and left to it where they differ.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,7 @@
 #include "foundation/md5.h"
 #include "render/effects/effect_table.h"
 #include "render/font_map.h"
+#include "render/magick_mirror/mirror_check.h"
 #include "render/magick_mirror/own_pixel_work.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
@@ -120,6 +123,7 @@ int main(int argc, char** argv) {
         ++photos;
 
     MagickWandGenesis();
+    checkOwnPixelWork();
     WandPtr logo = makeLogo();
     std::vector<int> effects;
     for (int index = 0; index < kEffectTableSize; ++index)

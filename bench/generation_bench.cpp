@@ -27,6 +27,8 @@
 // --generation-only only the generation's time. --imagemagick-only leaves
 // every resize, composite, distortion and shape mask to ImageMagick's own
 // calls (the same frames, at their cost): the control of a comparison.
+// Otherwise, as the program does at start, the own work is first checked
+// against the installed ImageMagick and left to it where they differ.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -58,6 +60,7 @@
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
 #include "render/image.h"
+#include "render/magick_mirror/mirror_check.h"
 #include "render/magick_mirror/own_pixel_work.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
@@ -367,6 +370,7 @@ int main(int argc, char** argv) {
         }
     }
     MagickWandGenesis();
+    checkOwnPixelWork();
     const int photographs = static_cast<int>(photographSources().size());
     if (!writeTo.empty()) {
         std::filesystem::create_directories(writeTo);

@@ -20,7 +20,9 @@
 // smooth scaling to the picture's place in a window on a screen of the
 // given size, 1920 x 1080 by default) is timed before anything ran and
 // again after the generation and the preview; both medians are printed
-// with their ratio. A frame period is 40 ms.
+// with their ratio. A frame period is 40 ms. As the program does at start,
+// the render's own pixel work is first checked against the installed
+// ImageMagick and left to it where they differ.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -53,6 +55,7 @@
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
 #include "render/image.h"
+#include "render/magick_mirror/mirror_check.h"
 #include "render/picture_record.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
@@ -157,6 +160,7 @@ int main(int argc, char** argv) {
     const QSize screen(screenWidth, screenHeight);
     const double freshWorkMs = windowWorkMs(width, height, screen);
     MagickWandGenesis();
+    checkOwnPixelWork();
     locateProgramFolders();
     buildEffectNameMap();
     if (workers > 0) setRenderWorkerCount(workers);

@@ -13,7 +13,9 @@
 // preview must show 25 a second. --family names the one family to time (no
 // "all families" list then); --imagemagick-only leaves every resize,
 // composite, distortion and shape mask to ImageMagick's own calls (the same
-// frames, at their cost): the control of a comparison.
+// frames, at their cost): the control of a comparison. Otherwise, as the
+// program does at start, the own work is first checked against the
+// installed ImageMagick and left to it where they differ.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +30,7 @@
 #include "bench/photo_like_picture.h"
 #include "foundation/globals.h"
 #include "render/effects/effect_table.h"
+#include "render/magick_mirror/mirror_check.h"
 #include "render/magick_mirror/own_pixel_work.h"
 #include "render/render_engine.h"
 #include "render/wand_ptr.h"
@@ -111,6 +114,7 @@ int main(int argc, char** argv) {
         }
     }
     MagickWandGenesis();
+    checkOwnPixelWork();
     std::string folder = (std::filesystem::temp_directory_path() / "tevrako-bench-XXXXXX").string();
     if (!mkdtemp(folder.data())) return 1;
     std::vector<std::string> paths;

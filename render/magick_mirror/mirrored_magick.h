@@ -18,9 +18,9 @@
 //                          without 6.9.11-60's MagickEpsilon
 //
 // Debian can change such a file in an update without changing the version,
-// so the version alone proves nothing: a check at start compares a few small
-// cases with the library's own calls and hands all the work back to it when
-// any differs. Another version (or quantum depth) is refused here, at build
+// so the version alone proves nothing: a check at start (mirror_check.h)
+// compares a few small cases with the library's own calls and hands all the
+// work back to it when any differs. Another version (or quantum depth) is refused here, at build
 // time: the prototypes below would not be known to match it.
 #pragma once
 

@@ -63,6 +63,11 @@ TEST(StartupTables, RememberedSizeSelectsARealPresetOrAddsItsOwnItem) {
 
 int passingCheck() { return 1; }
 int failingCheck() { return 0; }
+int pixelWorkChecks = 0;
+bool countedPixelWorkCheck() {
+    ++pixelWorkChecks;
+    return true;
+}
 
 class Startup : public testing::Test {
 protected:
@@ -131,9 +136,11 @@ TEST_F(Startup, AMissingEncoderEndsBeforeTheWorkFolderWithItsMessageAndPage) {
 TEST_F(Startup, AFailedSelfTestEndsWithANonzeroStatusAndItsWarning) {
     installEncoder();
     MessageRecorder boxes;
-    StartupOutcome outcome = startProgram({program, failingCheck});
+    pixelWorkChecks = 0;
+    StartupOutcome outcome = startProgram({program, failingCheck, countedPixelWorkCheck});
     EXPECT_FALSE(outcome.ready);
     EXPECT_NE(outcome.exitCode, 0);
+    EXPECT_EQ(pixelWorkChecks, 0);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, kImageMagickFailureText);
     EXPECT_EQ(boxes.boxes[0].type, unsigned(MB_ICONWARNING));
@@ -144,8 +151,10 @@ TEST_F(Startup, AFailedSelfTestEndsWithANonzeroStatusAndItsWarning) {
 TEST_F(Startup, ACompleteInstallationShowsTheMainWindowAndClosingSavesTheFolders) {
     installEncoder();
     MessageRecorder boxes;
-    StartupOutcome outcome = startProgram({program, passingCheck});
+    pixelWorkChecks = 0;
+    StartupOutcome outcome = startProgram({program, passingCheck, countedPixelWorkCheck});
     ASSERT_TRUE(outcome.ready);
+    EXPECT_EQ(pixelWorkChecks, 1) << "the render's own pixel work is checked before any render";
     EXPECT_TRUE(boxes.boxes.empty());
     MainWindow* window = mainWindow();
     ASSERT_NE(window, nullptr);
