@@ -5,12 +5,14 @@
 // the target through that coverage with the Over blend, pixel by pixel.
 // That gives the pixels of a drawing whose fill pattern is the source, at a
 // fraction of its cost, and skips the frame-sized copies a composite
-// through the mask would make.
+// through the mask would make. While ownPixelWork is off, that composite is
+// what the fill does.
 #include <algorithm>
 #include <cmath>
 
 #include "render/effects/effect_helpers.h"
 #include "render/magick_mirror/over_blend.h"
+#include "render/magick_mirror/own_pixel_work.h"
 #include "render/magick_mirror/shape_raster.h"
 
 namespace {
@@ -25,7 +27,7 @@ using MaskOpacity = std::vector<Quantum>;
 // The coverage ImageMagick draws for drawShape: opaque white inside,
 // transparent outside, the edge in between, on a mask covering box, the
 // shape moved by the box's corner.
-MaskOpacity drawnMask(const PixelBox& box, const std::function<void(DrawingWand*)>& drawShape) {
+WandPtr drawnMaskImage(const PixelBox& box, const std::function<void(DrawingWand*)>& drawShape) {
     WandPtr mask = newCanvasOf(box.width, box.height, "none");
     DrawingWandPtr draw(NewDrawingWand());
     PixelWandPtr white = newPixelWand("#ffffff");
@@ -37,6 +39,12 @@ MaskOpacity drawnMask(const PixelBox& box, const std::function<void(DrawingWand*
     DrawTranslate(draw.get(), -box.x, -box.y);
     drawShape(draw.get());
     MagickDrawImage(mask.get(), draw.get());
+    return mask;
+}
+
+// That coverage's opacities.
+MaskOpacity drawnMask(const PixelBox& box, const std::function<void(DrawingWand*)>& drawShape) {
+    WandPtr mask = drawnMaskImage(box, drawShape);
     MaskOpacity opacity(static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height),
                         QuantumRange);
     Image* image = GetImageFromMagickWand(mask.get());
@@ -126,6 +134,22 @@ PixelBox clipped(MagickWand* target, MagickWand* source, double x0, double y0, d
             static_cast<int>(bottom - top)};
 }
 
+// The same fill through ImageMagick's own calls alone: the source's box,
+// its alpha the drawn coverage, composited Over the target. It gives the
+// blend's pixels while the installed ImageMagick computes as the blend
+// does, and its own pixels when it no longer does.
+void composeThroughMask(MagickWand* target, MagickWand* source, const PixelBox& box,
+                        const std::function<void(DrawingWand*)>& drawShape) {
+    WandPtr mask = drawnMaskImage(box, drawShape);
+    WandPtr fill(CloneMagickWand(source));
+    MagickCropImage(fill.get(), static_cast<size_t>(box.width), static_cast<size_t>(box.height), box.x,
+                    box.y);
+    MagickSetImagePage(fill.get(), static_cast<size_t>(box.width), static_cast<size_t>(box.height), 0, 0);
+    MagickSetImageAlphaChannel(fill.get(), OpaqueAlphaChannel);
+    MagickCompositeImage(fill.get(), mask.get(), CopyOpacityCompositeOp, 0, 0);
+    MagickCompositeImage(target, fill.get(), OverCompositeOp, box.x, box.y);
+}
+
 } // namespace
 
 void fillShape(MagickWand* target, MagickWand* source,
@@ -133,6 +157,7 @@ void fillShape(MagickWand* target, MagickWand* source,
     double inf = HUGE_VAL;
     PixelBox box = clipped(target, source, -inf, -inf, inf, inf);
     if (box.width < 1 || box.height < 1) return;
+    if (!ownPixelWork) return composeThroughMask(target, source, box, drawShape);
     blendThroughMask(target, source, drawnMask(box, drawShape), box);
 }
 
@@ -145,6 +170,8 @@ void fillShape(MagickWand* target, MagickWand* source, const Shape& shape) {
     PixelBox box = clipped(target, source, bounds.x0 - edge, bounds.y0 - edge,
                            bounds.x1 + edge + 1, bounds.y1 + edge + 1);
     if (box.width < 1 || box.height < 1) return;
+    if (!ownPixelWork)
+        return composeThroughMask(target, source, box, [&shape](DrawingWand* draw) { addShape(draw, shape); });
     std::optional<MaskOpacity> mask = shapeMaskOpacity(shape, box.x, box.y, box.width, box.height);
     if (!mask) mask = drawnMask(box, [&shape](DrawingWand* draw) { addShape(draw, shape); });
     blendThroughMask(target, source, *mask, box);
