@@ -34,6 +34,9 @@ struct EncoderAttempt {
 
     std::atomic<bool> encoderEnded{false};    // the encoder has ended, or never started
     std::atomic<bool> abandonEncoder{false};  // it never opened the FIFO: the runner ends it
+    // A frame could not be made: the encoder got only the frames before it,
+    // so its video is short even when it ends well. Set before markVideoDone.
+    std::atomic<bool> renderFailed{false};
 
     // The video thread's end: the runner reports the outcome only after it.
     void markVideoDone() {

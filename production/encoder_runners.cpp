@@ -18,6 +18,11 @@
 
 namespace {
 
+// What an encoder that fails without a word, or a frame that cannot be
+// made, most likely means.
+constexpr char kLowMemoryText[] =
+    "生成视频时发生错误，可能是电脑当前可用内存不足造成的。\n\n可以通过关闭部分其他软件窗口释放内存来解决这个问题，也可以进入官网联系我们的客服。";
+
 // After Stop and the end of its input the encoder only finishes the file;
 // one that is still running this long after has hung.
 constexpr auto kFinishAfterStop = std::chrono::seconds(10);
@@ -85,12 +90,17 @@ Drained drainEncoderErrors(EncoderAttempt& attempt, int pid, int fd) {
 }
 
 // The encoder ended well: the video takes its name, unless the user
-// stopped, which leaves only part of it.
+// stopped or a frame could not be made, which leave only part of it.
 void reportSuccess(EncoderAttempt& attempt) {
     attempt.waitVideoDone();
     if (stopFlag.load()) {
         attempt.video->discard();
         endGeneration(WM_ENCODE_STOPPED);
+        return;
+    }
+    if (attempt.renderFailed.load()) {
+        attempt.video->discard();
+        refuseGeneration(kLowMemoryText);
         return;
     }
     int error = 0;
@@ -172,9 +182,7 @@ void thread_run_ffmpeg_by_anonymous_pipe(std::shared_ptr<EncoderAttempt> attempt
             "错误");
     } else {
         sendErrorReport(where, "未知错误");
-        showGenerationError(
-            "生成视频时发生错误，可能是电脑当前可用内存不足造成的。\n\n可以通过关闭部分其他软件窗口释放内存来解决这个问题，也可以进入官网联系我们的客服。",
-            "错误");
+        showGenerationError(kLowMemoryText, "错误");
     }
     stopFlag = 1;
     attempt->waitVideoDone();

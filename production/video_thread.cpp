@@ -42,16 +42,17 @@ constexpr char kNoPrivateFolderText[] =
 void widenPipe(int fd) { fcntl(fd, F_SETPIPE_SZ, 1 << 20); }
 
 // Renders every picture, in list order, into the pipe; stops before the
-// next picture after Stop, or at once when the encoder refuses a frame.
-void renderFrames(const GenerationSettings& settings, FramePipe* pipe) {
+// next picture after Stop, or at once when the encoder refuses a frame or a
+// frame cannot be made.
+RenderOutcome renderFrames(const GenerationSettings& settings, FramePipe* pipe) {
     RenderRunHooks hooks;
     hooks.stopBeforePicture = [] { return stopFlag.load() != 0; };
     hooks.pictureStarted = [](int n) { runOnUiThread([n] { updateProgress(n); }); };
     hooks.readFailed = [](const std::string& text) {
         messageBox(hwndMain, text, "错误", MB_ICONERROR);
     };
-    renderFrameStream(settings.render, {settings.frameSink, nullptr, pipe}, hooks,
-                      settings.renderWorkers);
+    return renderFrameStream(settings.render, {settings.frameSink, nullptr, pipe}, hooks,
+                             settings.renderWorkers);
 }
 
 // The FIFO way. False when the FIFO cannot be made (the caller goes on
@@ -94,7 +95,7 @@ bool makeVideoByNamedPipe(const std::shared_ptr<const GenerationSettings>& setti
     }
     widenPipe(fd);
     FramePipe frames{fd};
-    renderFrames(*settings, &frames);
+    attempt->renderFailed = renderFrames(*settings, &frames) == RenderOutcome::Failed;
     close(fd);
     attempt->markVideoDone();
     return true;
@@ -150,7 +151,7 @@ void makeVideoByStandardInput(const std::shared_ptr<const GenerationSettings>& s
     fcntl(input[1], F_SETFL, fcntl(input[1], F_GETFL) | O_NONBLOCK);
     widenPipe(input[1]);
     FramePipe frames{input[1]};
-    renderFrames(*settings, &frames);
+    attempt->renderFailed = renderFrames(*settings, &frames) == RenderOutcome::Failed;
     close(input[1]);
     attempt->markVideoDone();
 }

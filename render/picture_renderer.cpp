@@ -52,13 +52,15 @@ PreparedPicture preparePicture(const RenderSettings& settings, const PictureToRe
 
 WandPtr renderPreparedPicture(const RenderSettings& settings, const PictureToRender& picture,
                               PreparedPicture& prepared, WandPtr previous,
-                              const FrameDestination& destination) {
+                              const FrameDestination& destination, bool* frameFailed) {
     EffectContext ctx = pictureContext(settings, prepared, std::move(previous));
     ctx.write = destination.write;
     ctx.repeat = destination.repeat;
     ctx.sink = destination.handle;
     ctx.helpers = destination.helpers;
-    return runEffect(picture.effectIndex, ctx);
+    WandPtr last = runEffect(picture.effectIndex, ctx);
+    if (frameFailed) *frameFailed = ctx.frameFailed;
+    return last;
 }
 
 WandPtr finalFrameOfPicture(const RenderSettings& settings, const PictureToRender& picture,

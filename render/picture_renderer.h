@@ -35,10 +35,11 @@ PreparedPicture preparePicture(const RenderSettings& settings, const PictureToRe
 
 // Runs the picture's effect from previous (null for the first picture),
 // writing its frames to destination; the final frame, or null after a
-// refused write.
+// refused write. frameFailed, when given, tells whether the effect ended
+// because a frame could not be made.
 WandPtr renderPreparedPicture(const RenderSettings& settings, const PictureToRender& picture,
                               PreparedPicture& prepared, WandPtr previous,
-                              const FrameDestination& destination);
+                              const FrameDestination& destination, bool* frameFailed = nullptr);
 
 // The frame renderPreparedPicture would end on, without drawing or writing
 // the transition: the next picture's previous.

@@ -51,6 +51,7 @@ struct PictureSlot {
     SharedWand finalFrame;      // the frame this picture ends on, for the next one
     std::deque<BufferedFrame> frames;
     bool done = false;          // every frame buffered, or the worker gave up
+    bool frameFailed = false;   // the worker gave up: a frame could not be made
 };
 
 struct Run {
@@ -233,13 +234,16 @@ void renderOnePicture(Run& run, int index) {
         slot.finalKnown = true;
         run.changed.notify_all();
     }
+    bool frameFailed = false;
     if (!run.cancelled) {
         PictureSink sink{&run, index};
         WorkerStepHelpers helpers(run, index);
         FrameDestination buffer{bufferFrame, bufferRepeat, &sink, &helpers};
-        WandPtr ended = renderPreparedPicture(run.settings, picture, prepared, copyOf(before), buffer);
+        WandPtr ended =
+            renderPreparedPicture(run.settings, picture, prepared, copyOf(before), buffer, &frameFailed);
     }
     std::lock_guard<std::mutex> hold(run.lock);
+    run.slots[index].frameFailed = frameFailed;
     run.slots[index].done = true;
     ++run.finished;
     run.changed.notify_all();
@@ -302,7 +306,7 @@ RenderOutcome deliverPicture(Run& run, int index, const FrameDestination& destin
     for (;;) {
         if (!waitFor(run, hold, hooks, [&] { return !slot.frames.empty() || slot.done; }))
             return RenderOutcome::Stopped;
-        if (slot.frames.empty()) return RenderOutcome::Completed;
+        if (slot.frames.empty()) return slot.frameFailed ? RenderOutcome::Failed : RenderOutcome::Completed;
         BufferedFrame frame = std::move(slot.frames.front());
         slot.frames.pop_front();
         if (frame.bytes) run.bufferedBytes -= frame.bytes->size();

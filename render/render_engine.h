@@ -46,6 +46,8 @@ enum class RenderOutcome {
     Completed,  // every picture delivered
     Stopped,    // stopBeforePicture or abandon ended the run
     Refused,    // the destination refused a frame
+    Failed,     // a frame could not be made (no memory for its pixels): the
+                // frames before it were delivered, none after
 };
 
 // Renders settings.pictures into destination on `workers` workers (at least

@@ -47,6 +47,7 @@ struct EffectContext {
 
     int framesWritten = 0;              // frames handed to the sink (render mode)
     bool refused = false;               // the sink refused a frame
+    bool frameFailed = false;           // a frame could not be made (refused is set too)
 };
 
 inline bool isCountMode(const EffectContext& ctx) { return ctx.outFrames != nullptr; }

@@ -57,6 +57,7 @@ unsigned char* effect_encode_with_caption(const EffectContext& ctx, MagickWand* 
 bool sendFrame(EffectContext& ctx, const unsigned char* blob, std::size_t length) {
     std::uint32_t written = 0;
     ++ctx.framesWritten;
+    if (!blob) ctx.frameFailed = true;
     int accepted = ctx.write && blob
                        ? ctx.write(ctx.sink, blob, static_cast<std::uint32_t>(length), &written,
                                    nullptr)
@@ -68,6 +69,7 @@ bool sendFrame(EffectContext& ctx, const unsigned char* blob, std::size_t length
 bool sendRepeat(EffectContext& ctx, const unsigned char* blob, std::size_t length) {
     if (!ctx.repeat) return sendFrame(ctx, blob, length);
     ++ctx.framesWritten;
+    if (!blob) ctx.frameFailed = true;
     int accepted = blob ? ctx.repeat(ctx.sink) : 0;
     if (!accepted) ctx.refused = true;
     return accepted != 0;

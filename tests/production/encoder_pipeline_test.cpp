@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "production/video_thread.h"
 #include "foundation/linked_list.h"
 #include "net/http_request.h"
+#include "render/effects/frame_output.h"
 #include "render/image.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
@@ -130,6 +132,16 @@ double psnr(const std::vector<unsigned char>& a, const std::vector<unsigned char
     }
     double mse = sum / static_cast<double>(std::max<std::size_t>(a.size(), 1));
     return mse == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+// Makes the frames a generation writes until the sixth, which it cannot
+// make (as when there is no memory for its pixels).
+std::atomic<int> framesMade{0};
+unsigned char* failingAtTheSixthFrame(MagickWand* frame, std::size_t* length, void*) {
+    if (++framesMade > 5) return nullptr;
+    return getFramePixels(frame, static_cast<int>(MagickGetImageWidth(frame)),
+                          static_cast<int>(MagickGetImageHeight(frame)), length, nullptr,
+                          FramePixels::Yuv420p);
 }
 
 }  // namespace
@@ -354,6 +366,7 @@ TEST_F(EncoderPipeline, AVideoTakesItsNameOnlyWhenFinished) {
         unsigned outcome;
         const char* box;  // the start of the one box shown, or null
         bool video;       // the new video under the name
+        bool frameFails = false;  // the sixth frame cannot be made
     } cases[] = {
         {"finished", encoder, -1, Before::OldFile, WM_ENCODE_DONE, nullptr, true},
         {"stopped", encoder, 2, Before::OldFile, WM_ENCODE_STOPPED, nullptr, false},
@@ -363,6 +376,8 @@ TEST_F(EncoderPipeline, AVideoTakesItsNameOnlyWhenFinished) {
          WM_ENCODE_DONE, nullptr, true},
         {"name taken by a folder", encoder, -1, Before::Folder, WM_ENCODE_FAILED, "无法保存视频文件：", false},
         {"folder missing", encoder, -1, Before::NoFolder, WM_ENCODE_FAILED, "无法保存视频文件：", false},
+        {"a frame cannot be made", encoder, -1, Before::OldFile, WM_ENCODE_FAILED,
+         "生成视频时发生错误，可能是电脑当前可用内存不足造成的。", false, true},
     };
     std::size_t runs = 0, boxes = 0;
     for (const auto& c : cases) {
@@ -376,7 +391,10 @@ TEST_F(EncoderPipeline, AVideoTakesItsNameOnlyWhenFinished) {
         stopAtPicture(c.stopAt);
         answerSaveDialog(output);
         const std::size_t updates = recorded().updates.size();
+        framesMade = 0;
+        FrameEncoder saved = setFrameEncoder(c.frameFails ? failingAtTheSixthFrame : nullptr);
         generateAndWait();
+        setFrameEncoder(saved);
         if (c.stopAt > 0) {  // the run ended before the next picture
             const std::vector<int> all = recorded().updates;
             EXPECT_EQ(std::vector<int>(all.begin() + updates, all.end()), (std::vector<int>{1, 2}));

@@ -17,6 +17,7 @@
 #include "effect_harness.h"
 #include "foundation/md5.h"
 #include "render/effects/effect_table.h"
+#include "render/effects/frame_output.h"
 #include "render/font_map.h"
 #include "render/picture_renderer.h"
 #include "render/render_engine.h"
@@ -244,6 +245,52 @@ TEST_F(RenderEngine, RefusedFrameEndsTheRunWithNothingAfterIt) {
             EXPECT_EQ(static_cast<int>(recorder.frames.size()), refuseAt);
         }
     }
+}
+
+namespace {
+
+// Encodes a frame as its centre pixel, but for the frame numbered
+// failAt (0-based, in the order the workers make them), which it cannot make.
+std::atomic<int> framesEncoded{0};
+std::atomic<int> failAt{-1};
+unsigned char* centrePixelFailingOnce(MagickWand* frame, std::size_t* length, void*) {
+    if (framesEncoded++ == failAt) return nullptr;
+    auto* centre = static_cast<unsigned char*>(AcquireMagickMemory(3));
+    MagickExportImagePixels(frame, MagickGetImageWidth(frame) / 2, MagickGetImageHeight(frame) / 2, 1, 1,
+                            "RGB", CharPixel, centre);
+    *length = 3;
+    return centre;
+}
+
+} // namespace
+
+// A frame that cannot be made ends the run as failed, not as completed with
+// the frames after it missing; the frames before it are delivered. (Without
+// captions every frame made is delivered: a caption's hold frames replace
+// a frame made before them.)
+TEST_F(RenderEngine, AFrameThatCannotBeMadeFailsTheRun) {
+    RenderSettings settings = mixedList(folder, 96, 72);
+    for (PictureToRender& p : settings.pictures) p.caption.mode = 0;
+    FrameEncoder saved = setFrameEncoder(centrePixelFailingOnce);
+    StreamRecorder whole;
+    framesEncoded = 0;
+    ASSERT_EQ(renderFrameStream(settings, whole.destination(), whole.hooks(), 1), RenderOutcome::Completed);
+    const int total = framesEncoded;
+    for (int at : {0, total / 2, total - 1}) {
+        for (int workers : {1, 4}) {
+            SCOPED_TRACE(::testing::Message() << "frame " << at << " of " << total << ", " << workers << " workers");
+            framesEncoded = 0;
+            failAt = at;
+            StreamRecorder recorder;
+            EXPECT_EQ(renderFrameStream(settings, recorder.destination(), recorder.hooks(), workers),
+                      RenderOutcome::Failed);
+            EXPECT_LT(recorder.frames.size(), whole.frames.size());
+            EXPECT_TRUE(std::equal(recorder.frames.begin(), recorder.frames.end(), whole.frames.begin()))
+                << "the frames delivered are the first of the whole stream";
+        }
+    }
+    failAt = -1;
+    setFrameEncoder(saved);
 }
 
 TEST_F(RenderEngine, StopEndsTheRunBeforeTheNextPicture) {
