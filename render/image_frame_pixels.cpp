@@ -9,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/run_memory.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -109,7 +110,7 @@ unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size
     // between frames. An odd side is exported one pixel longer: the
     // conversion reads the pixel a last half-covered chroma sample covers.
     int rgbWidth = width, rgbHeight = height;
-    thread_local std::vector<unsigned char> rgbToConvert;
+    thread_local std::vector<unsigned char, RunAllocator<unsigned char>> rgbToConvert;
     unsigned char* rgb = pixels;
     if (layout != FramePixels::Rgb24) {
         rgbWidth += width % 2;

@@ -124,7 +124,7 @@ private:
     std::mt19937 random_;
 };
 
-int firstDifference(const std::vector<Quantum>& a, const std::vector<Quantum>& b) {
+int firstDifference(const ShapeMask& a, const std::vector<Quantum>& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i]) return static_cast<int>(i);
     return -1;
@@ -316,8 +316,7 @@ TEST(ShapeMask, IsImageMagicksOwnDrawingToTheLastBit) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
         const Case& c = cases[i];
-        std::optional<std::vector<Quantum>> mask =
-            shapeMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
+        std::optional<ShapeMask> mask = shapeMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
         ASSERT_TRUE(mask);
         std::vector<Quantum> drawn = drawnMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
         int first = firstDifference(*mask, drawn);
