@@ -48,6 +48,7 @@
 #include "production/picture_list.h"
 #include "production/program_folders.h"
 #include "production/video_size_presets.h"
+#include "render/magick_memory.h"
 #include "render/magick_mirror/mirror_check.h"
 #include "render/magick_self_test.h"
 #include "render/picture_renderer.h"
@@ -314,6 +315,9 @@ int runProgram(int argc, char** argv) {
     // Step 1, before anything else: a crash in the platform plugin or the
     // font set-up leaves its record too.
     installCrashHandler();
+    // Before any other thread and before ImageMagick starts: the images
+    // and frames of a render run go back to the system when it ends.
+    useRunMemoryForImageMagick();
     int exitCode = 0;
     {
         QApplication app(argc, argv);

@@ -3,7 +3,7 @@
 //   generation_bench [--list busy|photo-like|photographs|photographs-mixed] [--size WxH]
 //                    [--workers N] [--runs N] [--pictures N]
 //                    [--photographs DIR] [--generation-only] [--keep]
-//                    [--imagemagick-only]
+//                    [--imagemagick-only] [--no-run-memory]
 //   generation_bench --write-photographs DIR
 //
 // Three lists: a busy synthetic one (gradients crossed by thin lines,
@@ -29,6 +29,9 @@
 // calls (the same frames, at their cost): the control of a comparison.
 // Otherwise, as the program does at start, the own work is first checked
 // against the installed ImageMagick and left to it where they differ.
+// --no-run-memory leaves every block to the C library's heap, as before
+// runs had memory of their own (render/magick_memory.h): the control of a
+// comparison of time and memory.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -47,6 +50,7 @@
 #include "bench/generation_run.h"
 #include "bench/photo_like_picture.h"
 #include "bench/photographs.h"
+#include "bench/process_memory.h"
 #include "foundation/array_list.h"
 #include "foundation/globals.h"
 #include "foundation/heap_alloc.h"
@@ -60,6 +64,7 @@
 #include "production/timing.h"
 #include "render/effects/effect_table.h"
 #include "render/image.h"
+#include "render/magick_memory.h"
 #include "render/magick_mirror/mirror_check.h"
 #include "render/magick_mirror/own_pixel_work.h"
 #include "render/picture_renderer.h"
@@ -129,24 +134,6 @@ void renderIntoMemory() {
                       renderWorkerCount());
 }
 
-// The process's peak resident memory since the last reset, in MB (-1 when
-// the system does not tell).
-void resetPeakMemory() {
-    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
-}
-long peakMemoryMb() {
-    FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status) return -1;
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
-    std::fclose(status);
-    return kb < 0 ? -1 : kb / 1024;
-}
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -201,11 +188,11 @@ struct Timing {
 // One generation with the given workers; false when it did not finish.
 bool timeGenerationAlone(const std::string& folder, int workers, Timing& timing) {
     setRenderWorkerCount(workers);
-    resetPeakMemory();
+    bench::resetPeakMemory();
     Clock::time_point start = Clock::now();
     bool finished = bench::runGeneration(folder + "/generated.mp4");
     timing.whole = finished ? secondsSince(start) : -1;
-    timing.peakMb = peakMemoryMb();
+    timing.peakMb = bench::processMemoryMb("VmHWM");
     return finished;
 }
 
@@ -338,6 +325,7 @@ int main(int argc, char** argv) {
     int onlyWorkers = 0;
     bool keep = false;
     bool generationOnly = false;
+    bool runMemory = true;
     const char* onlyList = nullptr;
     std::vector<Size> onlySizes;
     std::string writeTo;
@@ -355,6 +343,10 @@ int main(int argc, char** argv) {
             ownPixelWork = false;
             continue;
         }
+        if (option == "--no-run-memory") {
+            runMemory = false;
+            continue;
+        }
         const char* value = i + 1 < argc ? argv[++i] : "";
         Size size{};
         if (option == "--pictures") pictures = std::atoi(value);
@@ -369,6 +361,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (runMemory) useRunMemoryForImageMagick();
     MagickWandGenesis();
     checkOwnPixelWork();
     const int photographs = static_cast<int>(photographSources().size());

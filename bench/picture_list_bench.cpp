@@ -1,11 +1,13 @@
 // How long adding a batch of camera-sized photos to the picture list takes,
 // and the longest the user-interface thread is held for one picture.
 //
-//   picture_list_bench [--pictures N] [--width W] [--height H]
+//   picture_list_bench [--pictures N] [--width W] [--height H] [--no-run-memory]
 //
 // Writes N (60) noisy JPEGs of W x H (4000 x 3000, a few MB each, as
 // camera photos are) and adds them with addPictureFiles, timing each
 // picture between the busy-repaint calls that follow every file.
+// --no-run-memory leaves ImageMagick's blocks to the C library's heap
+// (render/magick_memory.h): the control of a comparison.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include "foundation/linked_list.h"
 #include "platform/wait_cursor.h"
 #include "production/picture_list.h"
+#include "render/magick_memory.h"
 #include "render/picture_renderer.h"
 #include "render/wand_ptr.h"
 
@@ -51,11 +54,15 @@ void writePhoto(const std::string& path, int width, int height, int seed) {
 
 int main(int argc, char** argv) {
     int pictures = 60, width = 4000, height = 3000;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--pictures")) pictures = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--width")) width = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--height")) height = std::atoi(argv[i + 1]);
+    bool runMemory = true;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--no-run-memory")) runMemory = false;
+        else if (i + 1 == argc) break;
+        else if (!std::strcmp(argv[i], "--pictures")) pictures = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--width")) width = std::atoi(argv[++i]);
+        else if (!std::strcmp(argv[i], "--height")) height = std::atoi(argv[++i]);
     }
+    if (runMemory) useRunMemoryForImageMagick();
     MagickWandGenesis();
     buildEffectNameMap();
     initPictureList();

@@ -14,8 +14,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/run_memory.h"
+
 struct PreviewFrame {
-    std::vector<unsigned char> data;  // empty: nothing new this period
+    // Empty: nothing new this period. Run memory: the queue holds a few
+    // hundred megabytes of frames while a preview renders.
+    std::vector<unsigned char, RunAllocator<unsigned char>> data;
 };
 
 // The bound the queue starts with.

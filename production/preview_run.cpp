@@ -11,6 +11,7 @@
 #include "platform/main_command.h"
 #include "platform/message_box.h"
 #include "platform/preview_window.h"
+#include "platform/run_memory.h"
 #include "platform/ui_thread.h"
 #include "platform/window_controls.h"
 #include "production/generate_checks.h"
@@ -50,17 +51,13 @@ void enablePreviewButton() {
     });
 }
 
-} // namespace
-
-PreviewFrameSource setPreviewFrameSource(PreviewFrameSource source) {
-    return frameSource.exchange(source);
-}
-
-void thread_render_preview(std::shared_ptr<const RenderSettings> settings, int workers) {
+// Renders the preview into the queue while the player thread plays it,
+// and returns when both have ended.
+void renderAndPlay(const RenderSettings& settings, int workers) {
     previewRenderDone = 0;
     std::thread player;
     try {
-        player = std::thread(thread_play_preview, settings->width, settings->height);
+        player = std::thread(thread_play_preview, settings.width, settings.height);
     } catch (const std::system_error&) {
         threadStartFailed();
         previewRunState = 0;
@@ -73,13 +70,28 @@ void thread_render_preview(std::shared_ptr<const RenderSettings> settings, int w
     const FrameDestination queue{previewFrameSink, previewHeldFrameSink, nullptr};
     if (previewRunState == 1) {
         PreviewFrameSource source = frameSource.load();
-        if (source) source(*settings, queue, hooks, workers);
-        else renderFrameStream(*settings, queue, hooks, workers);
+        if (source) source(settings, queue, hooks, workers);
+        else renderFrameStream(settings, queue, hooks, workers);
     }
     previewRenderDone = 1;
 
     if (player.joinable()) player.join();
     else previewPlayerDone = 1;
+}
+
+} // namespace
+
+PreviewFrameSource setPreviewFrameSource(PreviewFrameSource source) {
+    return frameSource.exchange(source);
+}
+
+void thread_render_preview(std::shared_ptr<const RenderSettings> settings, int workers) {
+    {
+        // The frames the queue and the window hold come and go until the
+        // player has shown the last of them.
+        RunMemoryScope memory;
+        renderAndPlay(*settings, workers);
+    }
     enablePreviewButton();
     renderThread.ended = true;
 }

@@ -1,6 +1,7 @@
 #include "render/image.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/run_memory.h"
 #include "render/wand_ptr.h"
 
 namespace {
@@ -15,6 +17,11 @@ namespace {
 // Vector code may read up to this far past the last pixel of a row; the
 // frame's last row needs the room too.
 constexpr std::size_t kRowOverread = 64;
+// It may also write that far past the last pixel of a row: into the next
+// row, which is written after it, but past a plane's end too when a frame
+// is only a few pixels wide. The planes are converted with this much room
+// behind each, then closed up.
+constexpr std::size_t kPlaneOverwrite = 64;
 
 struct SwsContextFree {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
@@ -26,7 +33,7 @@ std::size_t chromaSide(int side) { return (static_cast<std::size_t>(side) + 1) /
 // bicubic conversion; the same conversion here gives the same bytes, so
 // the video does not change with where the conversion runs. One context
 // per thread: each render worker converts its own frames. rgb holds rows of
-// stride bytes.
+// stride bytes; yuv has room for the planes and 3 * kPlaneOverwrite bytes.
 bool rgbToYuv420p(const unsigned char* rgb, int stride, int width, int height, unsigned char* yuv) {
     thread_local std::unique_ptr<SwsContext, SwsContextFree> context;
     context.reset(sws_getCachedContext(context.release(), width, height, AV_PIX_FMT_RGB24, width,
@@ -37,10 +44,15 @@ bool rgbToYuv420p(const unsigned char* rgb, int stride, int width, int height, u
     const std::size_t chromaBytes = chromaSide(width) * chromaSide(height);
     const std::uint8_t* const source[] = {rgb};
     const int sourceStride[] = {stride};
-    std::uint8_t* const planes[] = {yuv, yuv + lumaBytes, yuv + lumaBytes + chromaBytes};
+    std::uint8_t* const planes[] = {yuv, yuv + lumaBytes + kPlaneOverwrite,
+                                    yuv + lumaBytes + chromaBytes + 2 * kPlaneOverwrite};
     const int strides[] = {width, static_cast<int>(chromaSide(width)),
                            static_cast<int>(chromaSide(width))};
-    return sws_scale(context.get(), source, sourceStride, 0, height, planes, strides) == height;
+    if (sws_scale(context.get(), source, sourceStride, 0, height, planes, strides) != height)
+        return false;
+    std::memmove(yuv + lumaBytes, planes[1], chromaBytes);
+    std::memmove(yuv + lumaBytes + chromaBytes, planes[2], chromaBytes);
+    return true;
 }
 
 // The image's pixels as 8-bit RGB rows of width x height, read through a
@@ -91,13 +103,14 @@ unsigned char* getFramePixels(MagickWand* wand, int width, int height, std::size
         wand = copy.get();
     }
     const std::size_t bytes = framePixelBytes(width, height, layout);
-    auto* pixels = static_cast<unsigned char*>(AcquireQuantumMemory(bytes, 1));
+    const std::size_t room = layout == FramePixels::Yuv420p ? 3 * kPlaneOverwrite : 0;
+    auto* pixels = static_cast<unsigned char*>(AcquireQuantumMemory(bytes + room, 1));
     if (!pixels) return nullptr;
     // RGB to be converted goes through a buffer of this thread's, kept
     // between frames. An odd side is exported one pixel longer: the
     // conversion reads the pixel a last half-covered chroma sample covers.
     int rgbWidth = width, rgbHeight = height;
-    thread_local std::vector<unsigned char> rgbToConvert;
+    thread_local std::vector<unsigned char, RunAllocator<unsigned char>> rgbToConvert;
     unsigned char* rgb = pixels;
     if (layout != FramePixels::Rgb24) {
         rgbWidth += width % 2;

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/run_memory.h"
 #include "render/effects/step_helpers.h"
 #include "render/picture_renderer.h"
 
@@ -24,7 +25,7 @@ constexpr std::size_t kDeliveredAhead = 4;
 // How often the delivering thread asks abandon() while it waits.
 constexpr auto kAbandonPoll = std::chrono::milliseconds(20);
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = std::vector<unsigned char, RunAllocator<unsigned char>>;
 using SharedWand = std::shared_ptr<MagickWand>;
 
 struct BufferedFrame {
@@ -365,6 +366,9 @@ int renderWorkerCount() {
 RenderOutcome renderFrameStream(const RenderSettings& settings,
                                 const FrameDestination& destination,
                                 const RenderRunHooks& hooks, int workers) {
+    // Declared first, so that it ends after the workers and every buffered
+    // frame: what the run freed goes back to the system then.
+    RunMemoryScope memory;
     const int count = static_cast<int>(settings.pictures.size());
     workers = std::max(workers, 1);
     Run run(settings);

@@ -18,6 +18,7 @@
 #include "platform/command_ids.h"
 #include "platform/main_command.h"
 #include "platform/message_box.h"
+#include "platform/run_memory.h"
 #include "platform/ui_thread.h"
 #include "ui/kit/window_geometry.h"
 #include "ui/preview_pictures.h"
@@ -66,6 +67,15 @@ QRect previewPictureRect(QSize clientSize, QSize pictureSize) {
         h = roundHalfUp(scale * static_cast<float>(h));
     }
     return QRect((aw - w) / 2 + kMargin, (ah - h) / 2 + kMargin, w, h);
+}
+
+QImage previewFrameImage(const unsigned char* rgb, int width, int height) {
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    auto* block = static_cast<QRgb*>(acquireRunMemory(pixels * sizeof(QRgb)));
+    if (!block) return QImage();
+    for (std::size_t i = 0; i < pixels; ++i, rgb += 3) block[i] = qRgb(rgb[0], rgb[1], rgb[2]);
+    return QImage(reinterpret_cast<uchar*>(block), width, height, width * static_cast<int>(sizeof(QRgb)),
+                  QImage::Format_RGB32, releaseRunMemory, block);
 }
 
 // Processes the events itself rather than running an event loop: once the
@@ -130,7 +140,7 @@ void PreviewWindow::showFrame(const unsigned char* bytes, std::size_t length, in
                                   static_cast<std::size_t>(height > 0 ? height : 0) * 3;
     QImage image;
     if (rawLength > 0 && length == rawLength) {
-        image = QImage(bytes, width, height, width * 3, QImage::Format_RGB888).copy();
+        image = previewFrameImage(bytes, width, height);
     } else if (!image.loadFromData(bytes, static_cast<int>(length))) {
         dropPicture();
         messageBox(static_cast<QWidget*>(this), "Call OleLoadPicture() Fail - status:" + std::to_string(kDecodeFailure) + "\n",

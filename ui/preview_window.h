@@ -30,6 +30,13 @@ class QEventLoop;
 // fit it with halves rounded up, and centred.
 QRect previewPictureRect(QSize clientSize, QSize pictureSize);
 
+// A raw frame (rgb24 rows of width x height) as the window keeps it: RGB32
+// pixels in run memory (platform/run_memory.h), so the frames a preview
+// shows reuse their pages while it runs and go back when it ends, and the
+// smooth scaling reads them without a converted copy of its own. Null when
+// memory is refused.
+QImage previewFrameImage(const unsigned char* rgb, int width, int height);
+
 class PreviewWindow : public QWidget {
     Q_OBJECT
 public:

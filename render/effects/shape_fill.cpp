@@ -22,7 +22,7 @@ struct PixelBox {
 };
 
 // The mask's opacities, row after row.
-using MaskOpacity = std::vector<Quantum>;
+using MaskOpacity = ShapeMask;
 
 // The coverage ImageMagick draws for drawShape: opaque white inside,
 // transparent outside, the edge in between, on a mask covering box, the

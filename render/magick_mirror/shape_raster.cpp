@@ -490,14 +490,12 @@ void drawPoint(const ShapePoint& point, int columns, int rows, Quantum* mask) {
 
 } // namespace
 
-std::optional<std::vector<Quantum>> shapeMaskOpacity(const Shape& shape, int x, int y, int width,
-                                                     int height) {
+std::optional<ShapeMask> shapeMaskOpacity(const Shape& shape, int x, int y, int width, int height) {
     if (!ownPixelWork || width < 1 || height < 1) return std::nullopt;
     std::optional<std::vector<OutlinePrimitive>> primitives =
         traceShape(shape, -static_cast<double>(x), -static_cast<double>(y));
     if (!primitives) return std::nullopt;
-    std::vector<Quantum> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                              QuantumRange);
+    ShapeMask mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), QuantumRange);
     for (const OutlinePrimitive& primitive : *primitives) {
         if (primitive.isPoint) {
             drawPoint(primitive.point, width, height, mask.data());

@@ -10,10 +10,13 @@
 
 #include <wand/MagickWand.h>
 
+#include "platform/run_memory.h"
 #include "render/effects/shape.h"
+
+// A frame-sized mask is drawn for every frame of a shape effect: in run memory.
+using ShapeMask = std::vector<Quantum, RunAllocator<Quantum>>;
 
 // The mask's opacity, row after row, of the width x height box whose corner
 // is at (x, y) in the shape's coordinates; nothing for a shape outside the
 // range reproduced (the caller then asks ImageMagick).
-std::optional<std::vector<Quantum>> shapeMaskOpacity(const Shape& shape, int x, int y, int width,
-                                                     int height);
+std::optional<ShapeMask> shapeMaskOpacity(const Shape& shape, int x, int y, int width, int height);

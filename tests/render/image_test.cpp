@@ -12,6 +12,10 @@
 #include "platform/message_box.h"
 #include "render/image.h"
 
+extern "C" {
+#include <libswscale/swscale.h>
+}
+
 using namespace harness;
 
 namespace {
@@ -40,6 +44,46 @@ protected:
 
 Point sizeOf(MagickWand* wand) {
     return {static_cast<int>(MagickGetImageWidth(wand)), static_cast<int>(MagickGetImageHeight(wand))};
+}
+
+// The picture's YUV 4:2:0 as libswscale makes it into roomy planes of its
+// own, laid end to end: what the encoder would make of the RGB frame (its
+// edge repeated to an even size).
+std::vector<unsigned char> referenceYuv(MagickWand* wand) {
+    const Frame rgb = frameOf(wand);
+    const int W = rgb.width, H = rgb.height, evenW = W + W % 2, evenH = H + H % 2;
+    // The scaler's vector code reads a little past the last pixel.
+    std::vector<unsigned char> even(static_cast<std::size_t>(evenW) * evenH * 3 + 64);
+    for (int y = 0; y < evenH; ++y)
+        for (int x = 0; x < evenW; ++x) {
+            Rgb c = rgb.at(std::min(x, W - 1), std::min(y, H - 1));
+            unsigned char* p = &even[(static_cast<std::size_t>(y) * evenW + x) * 3];
+            p[0] = static_cast<unsigned char>(c.r);
+            p[1] = static_cast<unsigned char>(c.g);
+            p[2] = static_cast<unsigned char>(c.b);
+        }
+    SwsContext* context = sws_getContext(W, H, AV_PIX_FMT_RGB24, W, H, AV_PIX_FMT_YUV420P,
+                                         SWS_BICUBIC, nullptr, nullptr, nullptr);
+    // Rows of 64-byte multiples and a spare row: room for any vector write.
+    const int chromaW = (W + 1) / 2, chromaH = (H + 1) / 2;
+    const int strides[] = {(W + 63) / 64 * 64, (chromaW + 63) / 64 * 64, (chromaW + 63) / 64 * 64};
+    std::vector<std::uint8_t> padded[3];
+    std::uint8_t* planes[3];
+    for (int plane = 0; plane < 3; ++plane) {
+        padded[plane].resize(static_cast<std::size_t>(strides[plane]) * ((plane ? chromaH : H) + 1));
+        planes[plane] = padded[plane].data();
+    }
+    const std::uint8_t* source[] = {even.data()};
+    const int sourceStride[] = {evenW * 3};
+    sws_scale(context, source, sourceStride, 0, H, planes, strides);
+    sws_freeContext(context);
+    std::vector<unsigned char> yuv;
+    for (int plane = 0; plane < 3; ++plane)
+        for (int y = 0; y < (plane ? chromaH : H); ++y) {
+            const std::uint8_t* row = planes[plane] + static_cast<std::ptrdiff_t>(y) * strides[plane];
+            yuv.insert(yuv.end(), row, row + (plane ? chromaW : W));
+        }
+    return yuv;
 }
 
 } // namespace
@@ -242,10 +286,24 @@ TEST_F(ImageModule, YuvFramePixelsArePlanesOfLimitedRangeBt601) {
         {"#ff0000", 82, 90, 240},
         {"#0000ff", 41, 240, 110},
     };
-    for (Point size : {Point{6, 4}, Point{7, 5}, Point{32, 18}}) {
+    // The tiny sizes are where libswscale's vector code writes past the last
+    // pixel of a plane.
+    for (Point size : {Point{1, 1}, Point{1, 3}, Point{1, 4}, Point{3, 1}, Point{4, 3}, Point{5, 5},
+                       Point{6, 4}, Point{7, 5}, Point{17, 3}, Point{32, 18}, Point{33, 2}}) {
         const int chroma = ((size.x + 1) / 2) * ((size.y + 1) / 2);
         const std::size_t bytes = static_cast<std::size_t>(size.x * size.y + 2 * chroma);
         EXPECT_EQ(framePixelBytes(size.x, size.y, FramePixels::Yuv420p), bytes);
+        {
+            SCOPED_TRACE(::testing::Message() << "position-coded at " << size);
+            WandPtr coded = positionCodedCanvas(size.x, size.y);
+            std::size_t length = 0;
+            MagickBlobPtr blob(getFramePixels(coded.get(), size.x, size.y, &length, nullptr,
+                                              FramePixels::Yuv420p));
+            ASSERT_NE(blob, nullptr);
+            ASSERT_EQ(length, bytes);
+            EXPECT_EQ(std::vector<unsigned char>(blob.get(), blob.get() + length),
+                      referenceYuv(coded.get()));
+        }
         for (const Case& c : colors) {
             SCOPED_TRACE(::testing::Message() << c.color << " at " << size);
             WandPtr frame = solidCanvas(size.x, size.y, c.color);

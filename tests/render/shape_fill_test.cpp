@@ -125,7 +125,7 @@ private:
     std::mt19937 random_;
 };
 
-int firstDifference(const std::vector<Quantum>& a, const std::vector<Quantum>& b) {
+int firstDifference(const ShapeMask& a, const std::vector<Quantum>& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i]) return static_cast<int>(i);
     return -1;
@@ -344,8 +344,7 @@ TEST(ShapeMask, IsImageMagicksOwnDrawingToTheLastBit) {
         std::vector<Quantum> drawn = drawnMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
         draw.reference(drawn.data(), drawn.size() * sizeof(Quantum));
         draw.compare([&] {
-            std::optional<std::vector<Quantum>> mask =
-                shapeMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
+            std::optional<ShapeMask> mask = shapeMaskOpacity(c.shape, c.x, c.y, c.width, c.height);
             ASSERT_TRUE(mask);
             int first = firstDifference(*mask, drawn);
             EXPECT_EQ(first, -1) << "at (" << first % c.width << ", " << first / c.width << ")";
