@@ -141,7 +141,7 @@ TEST_P(EveryNamedEffect, DrawsTheFramesImageMagickAloneDraws) {
         SCOPED_TRACE(::testing::Message() << W << "x" << H);
         WandPtr canvas = positionCodedCanvas(W, H);
         auto caption = testCaption(W, H);
-        auto run = [&](bool own) {
+        auto run = [&, W = W, H = H](bool own) {
             ownPixelWork = own;
             EffectSetup setup;
             setup.index = index;
