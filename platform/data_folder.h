@@ -14,5 +14,5 @@
 // $XDG_DATA_HOME/Tevrako, or subfolder (one name) inside it: made (mode
 // 0700) when missing, closed to others when it is the user's own but open
 // to them. Empty when it, or the data folder itself, is a link, another
-// user's, not a folder, or cannot be made.
+// user's, not a folder, cannot be made or cannot be written.
 std::string privateDataFolder(const std::string& subfolder = {});

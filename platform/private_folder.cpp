@@ -30,6 +30,14 @@ int openPrivateFolder(const std::string& folder, bool create) {
     return -1;
 }
 
+bool ensureWritablePrivateFolder(const std::string& folder) {
+    int fd = openPrivateFolder(folder, true);
+    if (fd < 0) return false;
+    bool writable = faccessat(fd, ".", W_OK | X_OK, 0) == 0;
+    close(fd);
+    return writable;
+}
+
 bool isPrivateFolderAt(int parentFd, const char* name) {
     struct stat info {};
     return fstatat(parentFd, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && ownedDirectory(info) &&

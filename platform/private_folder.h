@@ -18,6 +18,11 @@
 // belongs to another user. The caller closes the descriptor.
 int openPrivateFolder(const std::string& folder, bool create);
 
+// Whether folder, made (mode 0700) when missing, passes openPrivateFolder's
+// rule and this user can write in it: the test for a folder the program
+// keeps its own files in.
+bool ensureWritablePrivateFolder(const std::string& folder);
+
 // Whether name inside the folder parentFd is a real directory of this user
 // with no access for others.
 bool isPrivateFolderAt(int parentFd, const char* name);

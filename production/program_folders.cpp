@@ -27,18 +27,7 @@ std::string executableFolder() {
 bool usableFolder(const std::string& folder) {
     std::error_code error;
     fs::create_directories(fs::path(folder).parent_path(), error);
-    int fd = openPrivateFolder(folder, true);
-    if (fd < 0) return false;
-    bool writable = faccessat(fd, ".", W_OK | X_OK, 0) == 0;
-    close(fd);
-    return writable;
-}
-
-// The data folder's subfolder name, checked as usableFolder checks; empty
-// when refused.
-std::string usableDataFolder(const char* name) {
-    std::string folder = privateDataFolder(name);
-    return !folder.empty() && access(folder.c_str(), W_OK | X_OK) == 0 ? folder : std::string();
+    return ensureWritablePrivateFolder(folder);
 }
 
 bool onDesktop(const std::string& folder) {
@@ -57,7 +46,7 @@ std::string chooseWorkFolder() {
     }
     std::string folder = programFolder + "/temp";
     if (usableFolder(folder)) return folder;
-    return usableDataFolder("temp");
+    return privateDataFolder("temp");
 }
 
 } // namespace
@@ -69,7 +58,7 @@ std::string programDataFolder(const char* name) {
         std::string folder = programFolder + "/" + name;
         if (usableFolder(folder)) return folder;
     }
-    return usableDataFolder(name);
+    return privateDataFolder(name);
 }
 
 void locateProgramFolders() {
